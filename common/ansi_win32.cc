@@ -1,0 +1,21 @@
+#include <windows.h>
+
+#include "ansi.h"
+
+std::string ToAnsi(std::wstring_view text) {
+  if (text.empty()) return std::string();
+  int length = static_cast<int>(text.size());
+  int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
+
+std::wstring FromAnsi(std::string_view bytes) {
+  if (bytes.empty()) return std::wstring();
+  int length = static_cast<int>(bytes.size());
+  int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+  std::wstring text(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), size);
+  return text;
+}

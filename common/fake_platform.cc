@@ -1,0 +1,106 @@
+#include "fake_platform.h"
+
+#include "error.h"
+
+namespace {
+
+void FailIfListed(const std::map<std::wstring, int32_t>& failures, const std::wstring& path) {
+  auto found = failures.find(path);
+  if (found != failures.end()) throw RunTimeError(found->second);
+}
+
+class FakeFile : public File {
+ public:
+  FakeFile(FakePlatform& platform, std::wstring path)
+      : platform_(platform), path_(std::move(path)) {
+    ++platform_.open_files;
+  }
+  ~FakeFile() override {
+    --platform_.open_files;
+    platform_.log.push_back(L"close " + path_);
+  }
+  FakeFile(const FakeFile&) = delete;
+  FakeFile& operator=(const FakeFile&) = delete;
+
+  int64_t Length() override { return static_cast<int64_t>(Bytes().size()); }
+
+  std::string ReadAt(int64_t offset, size_t count) override {
+    const std::string& bytes = Bytes();
+    auto at = static_cast<size_t>(offset);
+    return at >= bytes.size() ? std::string() : bytes.substr(at, count);
+  }
+
+  void WriteAt(int64_t offset, std::string_view data) override {
+    FailIfListed(platform_.write_errors, path_);
+    std::string& bytes = Bytes();
+    auto at = static_cast<size_t>(offset);
+    if (bytes.size() < at + data.size()) bytes.resize(at + data.size(), '\0');
+    bytes.replace(at, data.size(), data);
+  }
+
+ private:
+  std::string& Bytes() { return platform_.files[path_]; }
+
+  FakePlatform& platform_;
+  std::wstring path_;
+};
+
+}  // namespace
+
+std::wstring FakePlatform::EnvironmentValue(const std::wstring& name) {
+  auto found = environment.find(name);
+  return found == environment.end() ? std::wstring() : found->second;
+}
+
+std::unique_ptr<File> FakePlatform::Open(const std::wstring& path, OpenMode mode) {
+  log.push_back(L"open " + path);
+  FailIfListed(open_errors, path);
+  if (mode != OpenMode::kRead) FailIfListed(open_read_write_errors, path);
+  if (mode == OpenMode::kRead && !files.count(path)) throw RunTimeError(errors::kFileNotFound);
+  if (mode == OpenMode::kOutput) files[path].clear();
+  files.try_emplace(path);
+  return std::make_unique<FakeFile>(*this, path);
+}
+
+void FakePlatform::Delete(const std::wstring& path) {
+  log.push_back(L"delete " + path);
+  FailIfListed(delete_errors, path);
+  if (files.erase(path) == 0) throw RunTimeError(errors::kFileNotFound);
+}
+
+void FakePlatform::Copy(const std::wstring& source, const std::wstring& destination) {
+  log.push_back(L"copy " + source + L" " + destination);
+  FailIfListed(open_errors, source);
+  FailIfListed(open_errors, destination);
+  FailIfListed(write_errors, destination);
+  auto found = files.find(source);
+  if (found == files.end()) throw RunTimeError(errors::kFileNotFound);
+  files[destination] = found->second;
+}
+
+void FakePlatform::Replace(const std::wstring& replaced, const std::wstring& replacement) {
+  log.push_back(L"replace " + replaced + L" " + replacement);
+  FailIfListed(write_errors, replaced);
+  auto found = files.find(replacement);
+  if (found == files.end()) throw RunTimeError(errors::kFileNotFound);
+  files[replaced] = found->second;
+  files.erase(found);
+}
+
+void FakePlatform::Start(const std::wstring& line, int) {
+  log.push_back(L"start " + line);
+  auto program = line.substr(0, line.find(L' '));
+  FailIfListed(start_errors, program);
+  started.push_back(line);
+}
+
+void FakePlatform::ShowMessage(const std::wstring& text, const std::wstring& title,
+                               MessageIcon icon) {
+  log.push_back(L"message " + title);
+  messages.push_back({text, title, icon});
+}
+
+void FakePlatform::EndProcess() {
+  log.push_back(L"end");
+  throw ProgramEnded{};
+}

@@ -1,0 +1,55 @@
+// A platform for headless tests: files live in memory, message boxes and
+// started programs are recorded, and ending the program throws ProgramEnded.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform.h"
+
+// Thrown by FakePlatform::EndProgram. Not a std::exception, so the programs'
+// handlers let it pass.
+struct ProgramEnded {};
+
+struct ShownMessage {
+  std::wstring text;
+  std::wstring title;
+  MessageIcon icon;
+  bool operator==(const ShownMessage&) const = default;
+};
+
+class FakePlatform : public Platform {
+ public:
+  // Contents by path; a path is a file when it is a key here.
+  std::map<std::wstring, std::string> files;
+  // Paths whose opens (any mode), deletes, copies to or starts fail with a number.
+  std::map<std::wstring, int32_t> open_errors;
+  std::map<std::wstring, int32_t> open_read_write_errors;
+  std::map<std::wstring, int32_t> write_errors;
+  std::map<std::wstring, int32_t> delete_errors;
+  std::map<std::wstring, int32_t> start_errors;
+
+  std::wstring program_folder = L"C:\\Program";
+  std::wstring command_line;
+  std::map<std::wstring, std::wstring> environment;
+
+  std::vector<ShownMessage> messages;
+  std::vector<std::wstring> started;  // command lines
+  std::vector<std::wstring> log;      // "open <path>", "close <path>", "delete <path>", ...
+  int open_files = 0;                 // files open right now
+
+  std::wstring ProgramFolder() override { return program_folder; }
+  std::wstring CommandLineText() override { return command_line; }
+  std::wstring EnvironmentValue(const std::wstring& name) override;
+  std::unique_ptr<File> Open(const std::wstring& path, OpenMode mode) override;
+  void Delete(const std::wstring& path) override;
+  void Copy(const std::wstring& source, const std::wstring& destination) override;
+  void Replace(const std::wstring& replaced, const std::wstring& replacement) override;
+  void Start(const std::wstring& command_line, int window_style) override;
+  void ShowMessage(const std::wstring& text, const std::wstring& title,
+                   MessageIcon icon) override;
+ protected:
+  void EndProcess() override;
+};

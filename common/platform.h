@@ -1,0 +1,65 @@
+// The run-time services the three programs use: files, folders, processes,
+// message boxes and ending the program. Failures throw RunTimeError with the
+// numbers of error.h. Paths use backslashes on every platform.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <string_view>
+
+enum class OpenMode {
+  kRead,       // read only, shared; a missing file raises 53
+  kReadWrite,  // read and write, shared; a missing file is created empty
+  kOutput,     // write; creates the file, or empties an existing one
+};
+
+enum class MessageIcon { kCritical, kExclamation, kInformation };
+
+// An open file. Destroying it closes it, so a routine holds a file exactly as
+// long as the scope that opened it.
+class File {
+ public:
+  virtual ~File() = default;
+  virtual int64_t Length() = 0;
+  // Up to `count` bytes from `offset`; fewer at the end of the file.
+  virtual std::string ReadAt(int64_t offset, size_t count) = 0;
+  virtual void WriteAt(int64_t offset, std::string_view bytes) = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // The folder of the running program, without a trailing backslash except at
+  // a drive root, in plain form (C:\dir or \\server\share\dir).
+  virtual std::wstring ProgramFolder() = 0;
+  // The command line's arguments without the program name; empty when none.
+  virtual std::wstring CommandLineText() = 0;
+  // A variable's value, or the empty text when it is not set.
+  virtual std::wstring EnvironmentValue(const std::wstring& name) = 0;
+
+  virtual std::unique_ptr<File> Open(const std::wstring& path, OpenMode mode) = 0;
+  virtual void Delete(const std::wstring& path) = 0;
+  // Replaces an existing destination; a missing source raises 53.
+  virtual void Copy(const std::wstring& source, const std::wstring& destination) = 0;
+  // Puts `replacement` in the place of `replaced`, keeping the identity and the
+  // permissions of `replaced`; `replacement` is gone afterwards.
+  virtual void Replace(const std::wstring& replaced, const std::wstring& replacement) = 0;
+
+  // Starts a command line and returns at once; a missing program raises 53.
+  virtual void Start(const std::wstring& command_line, int window_style) = 0;
+
+  // A modal box with one OK button, shown even when no window is visible.
+  virtual void ShowMessage(const std::wstring& text, const std::wstring& title,
+                           MessageIcon icon) = 0;
+  // Ends the program at once: no further routine runs and no window stays.
+  [[noreturn]] void EndProgram() {
+    EndProcess();
+    std::abort();  // not reached: EndProcess does not return
+  }
+
+ protected:
+  virtual void EndProcess() = 0;
+};

@@ -1,0 +1,189 @@
+#include "platform_win32.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "error.h"
+#include "program_folder.h"
+
+namespace {
+
+[[noreturn]] void FailWithLastError() { throw RunTimeError(ErrorNumberFromWin32(GetLastError())); }
+
+class Win32File : public File {
+ public:
+  explicit Win32File(HANDLE handle) : handle_(handle) {}
+  ~Win32File() override { CloseHandle(handle_); }
+  Win32File(const Win32File&) = delete;
+  Win32File& operator=(const Win32File&) = delete;
+
+  int64_t Length() override {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(handle_, &size)) FailWithLastError();
+    return size.QuadPart;
+  }
+
+  std::string ReadAt(int64_t offset, size_t count) override {
+    std::string bytes(count, '\0');
+    size_t done = 0;
+    while (done < count) {
+      OVERLAPPED at = At(offset + static_cast<int64_t>(done));
+      DWORD read = 0;
+      if (!ReadFile(handle_, bytes.data() + done, Chunk(count - done), &read, &at)) {
+        if (GetLastError() == ERROR_HANDLE_EOF) break;
+        FailWithLastError();
+      }
+      if (read == 0) break;
+      done += read;
+    }
+    bytes.resize(done);
+    return bytes;
+  }
+
+  void WriteAt(int64_t offset, std::string_view bytes) override {
+    size_t done = 0;
+    while (done < bytes.size()) {
+      OVERLAPPED at = At(offset + static_cast<int64_t>(done));
+      DWORD written = 0;
+      if (!WriteFile(handle_, bytes.data() + done, Chunk(bytes.size() - done), &written, &at)) {
+        FailWithLastError();
+      }
+      done += written;
+    }
+  }
+
+ private:
+  static OVERLAPPED At(int64_t offset) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFF);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return at;
+  }
+  static DWORD Chunk(size_t size) { return static_cast<DWORD>(size < (1u << 30) ? size : 1u << 30); }
+
+  HANDLE handle_;
+};
+
+UINT IconStyle(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::kCritical: return MB_ICONERROR;
+    case MessageIcon::kExclamation: return MB_ICONWARNING;
+    case MessageIcon::kInformation: break;
+  }
+  return MB_ICONINFORMATION;
+}
+
+}  // namespace
+
+int32_t ErrorNumberFromWin32(unsigned long code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+      return errors::kFileNotFound;
+    case ERROR_PATH_NOT_FOUND: case ERROR_DIRECTORY:
+      return errors::kPathNotFound;
+    case ERROR_ACCESS_DENIED: case ERROR_NETWORK_ACCESS_DENIED: case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME: case ERROR_FILENAME_EXCED_RANGE:
+      return errors::kPathFileAccess;
+    case ERROR_SHARING_VIOLATION: case ERROR_LOCK_VIOLATION: case ERROR_WRITE_PROTECT:
+      return errors::kPermissionDenied;
+    case ERROR_BAD_NETPATH: case ERROR_BAD_NET_NAME: case ERROR_NOT_READY:
+    case ERROR_INVALID_DRIVE: case ERROR_BAD_UNIT: case ERROR_DEV_NOT_EXIST:
+    case ERROR_NETNAME_DELETED: case ERROR_UNEXP_NET_ERR: case ERROR_BAD_NET_RESP:
+    case ERROR_REM_NOT_LIST: case ERROR_NETWORK_UNREACHABLE: case ERROR_HOST_UNREACHABLE:
+    case ERROR_NO_NET_OR_BAD_PATH: case ERROR_BAD_DEVICE: case ERROR_NOT_CONNECTED:
+      return errors::kDeviceUnavailable;
+    case ERROR_CRC: case ERROR_SEEK: case ERROR_SECTOR_NOT_FOUND: case ERROR_WRITE_FAULT:
+    case ERROR_READ_FAULT: case ERROR_GEN_FAILURE: case ERROR_IO_DEVICE:
+      return errors::kDeviceIo;
+    case ERROR_HANDLE_EOF:
+      return errors::kInputPastEnd;
+    case ERROR_DISK_FULL: case ERROR_HANDLE_DISK_FULL:
+      return errors::kDiskFull;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return errors::kTooManyFiles;
+    case ERROR_NOT_ENOUGH_MEMORY: case ERROR_OUTOFMEMORY:
+      return errors::kOutOfMemory;
+    case ERROR_FILE_EXISTS: case ERROR_ALREADY_EXISTS:
+      return errors::kFileExists;
+    default:
+      return errors::kInternal;
+  }
+}
+
+std::wstring Win32Platform::ProgramFolder() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) FailWithLastError();
+    if (n < buffer.size()) return FolderOfModule(std::wstring_view(buffer.data(), n));
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::wstring Win32Platform::CommandLineText() { return ArgumentsOf(GetCommandLineW()); }
+
+std::wstring Win32Platform::EnvironmentValue(const std::wstring& name) {
+  DWORD size = GetEnvironmentVariableW(name.c_str(), nullptr, 0);
+  if (size == 0) return std::wstring();
+  std::wstring value(size, L'\0');
+  DWORD n = GetEnvironmentVariableW(name.c_str(), value.data(), size);
+  value.resize(n < size ? n : 0);
+  return value;
+}
+
+std::unique_ptr<File> Win32Platform::Open(const std::wstring& path, OpenMode mode) {
+  // Every open shares reading, writing and deleting: the programs on the
+  // workstations and the server tools use the same files at once, and each
+  // holds a file only for one read or one write.
+  DWORD access = mode == OpenMode::kRead        ? GENERIC_READ
+                 : mode == OpenMode::kReadWrite ? GENERIC_READ | GENERIC_WRITE
+                                                : GENERIC_WRITE;
+  DWORD disposition = mode == OpenMode::kRead        ? OPEN_EXISTING
+                      : mode == OpenMode::kReadWrite ? OPEN_ALWAYS
+                                                     : CREATE_ALWAYS;
+  HANDLE handle = CreateFileW(path.c_str(), access,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) FailWithLastError();
+  return std::make_unique<Win32File>(handle);
+}
+
+void Win32Platform::Delete(const std::wstring& path) {
+  if (!DeleteFileW(path.c_str())) FailWithLastError();
+}
+
+void Win32Platform::Copy(const std::wstring& source, const std::wstring& destination) {
+  if (!CopyFileW(source.c_str(), destination.c_str(), FALSE)) FailWithLastError();
+}
+
+void Win32Platform::Replace(const std::wstring& replaced, const std::wstring& replacement) {
+  if (!ReplaceFileW(replaced.c_str(), replacement.c_str(), nullptr,
+                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    FailWithLastError();
+  }
+}
+
+void Win32Platform::Start(const std::wstring& command_line, int window_style) {
+  std::wstring mutable_line = command_line;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(window_style);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, mutable_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    FailWithLastError();
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}
+
+void Win32Platform::ShowMessage(const std::wstring& text, const std::wstring& title,
+                                MessageIcon icon) {
+  // Task-modal: the program's window, if shown, takes no input meanwhile.
+  MessageBoxW(nullptr, text.c_str(), title.c_str(),
+              MB_OK | IconStyle(icon) | MB_TASKMODAL | MB_SETFOREGROUND);
+}
+
+void Win32Platform::EndProcess() { ExitProcess(0); }
