@@ -1,0 +1,24 @@
+#include "fake_window.h"
+
+FakeWindow::FakeWindow(const FormSpec& spec) {
+  for (const ControlSpec& control : spec.controls) {
+    if (control.kind != ControlKind::kLine) {
+      controls[control.id] = {control.text, control.enabled, false};
+    }
+  }
+}
+
+void FakeWindow::Repaint(ControlId id) {
+  At(id);
+  log.push_back(L"repaint " + std::to_wstring(id));
+}
+
+void FakeWindow::Show() {
+  shown = true;
+  log.push_back(L"show");
+}
+
+void FakeWindow::ShowBusyPointer() {
+  busy = true;
+  log.push_back(L"busy");
+}

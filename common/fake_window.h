@@ -1,0 +1,36 @@
+// A window for headless tests: each control of a form description with its
+// text, enabled state and selection, as the routines left them.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "form.h"
+
+class FakeWindow : public Window {
+ public:
+  struct Control {
+    std::wstring text;
+    bool enabled = true;
+    bool selected = false;
+  };
+
+  explicit FakeWindow(const FormSpec& spec);
+
+  std::map<ControlId, Control> controls;
+  bool shown = false;
+  bool busy = false;
+  std::vector<std::wstring> log;  // "show", "repaint <id>", "busy"
+
+  // Throws std::out_of_range for an id the form does not have.
+  Control& At(ControlId id) { return controls.at(id); }
+
+  std::wstring Text(ControlId id) override { return At(id).text; }
+  void SetText(ControlId id, const std::wstring& text) override { At(id).text = text; }
+  void SetEnabled(ControlId id, bool enabled) override { At(id).enabled = enabled; }
+  void SetSelected(ControlId id, bool selected) override { At(id).selected = selected; }
+  void Repaint(ControlId id) override;
+  void Show() override;
+  void ShowBusyPointer() override;
+};

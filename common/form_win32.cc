@@ -1,0 +1,486 @@
+#include "form_win32.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+
+#include "error.h"
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"BrowserLauncherForm";
+// A fixed dialog frame: title bar, system menu and close box; no minimise or
+// maximise box and no sizing border.
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME;
+constexpr int kTwipsPerInch = 1440;
+constexpr int kIconSize = 32;
+
+struct WindowClass {
+  const wchar_t* name;
+  DWORD style;
+  DWORD ex_style;
+};
+
+DWORD EditAlignment(Alignment alignment) {
+  switch (alignment) {
+    case Alignment::kCentre: return ES_CENTER;
+    case Alignment::kRight: return ES_RIGHT;
+    case Alignment::kLeft: break;
+  }
+  return ES_LEFT;
+}
+
+DWORD LabelAlignment(Alignment alignment) {
+  switch (alignment) {
+    case Alignment::kCentre: return SS_CENTER;
+    case Alignment::kRight: return SS_RIGHT;
+    case Alignment::kLeft: break;
+  }
+  return SS_LEFT;
+}
+
+UINT TextAlignment(Alignment alignment) {
+  switch (alignment) {
+    case Alignment::kCentre: return DT_CENTER;
+    case Alignment::kRight: return DT_RIGHT;
+    case Alignment::kLeft: break;
+  }
+  return DT_LEFT;
+}
+
+// Every control that can take the focus is a tab stop and a group of its own,
+// so Tab walks the table's order and arrow keys stay inside a control.
+WindowClass ClassOf(const ControlSpec& spec) {
+  constexpr DWORD kTabStop = WS_TABSTOP | WS_GROUP;
+  switch (spec.kind) {
+    case ControlKind::kTextBox:
+      return {WC_EDITW,
+              kTabStop | EditAlignment(spec.alignment) |
+                  (spec.multi_line ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN
+                                   : ES_AUTOHSCROLL),
+              WS_EX_CLIENTEDGE};
+    case ControlKind::kLabel: return {WC_STATICW, LabelAlignment(spec.alignment), 0};
+    case ControlKind::kFrame:
+      return {WC_BUTTONW, BS_GROUPBOX | WS_GROUP | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    case ControlKind::kCommandButton: return {WC_BUTTONW, BS_PUSHBUTTON | BS_MULTILINE | kTabStop, 0};
+    case ControlKind::kOptionButton:
+      return {WC_BUTTONW, BS_AUTORADIOBUTTON | BS_MULTILINE | kTabStop, 0};
+    case ControlKind::kPictureBox: return {WC_STATICW, SS_OWNERDRAW, 0};
+    case ControlKind::kLine: break;
+  }
+  return {nullptr, 0, 0};
+}
+
+bool CanTakeFocus(ControlKind kind) {
+  return kind == ControlKind::kTextBox || kind == ControlKind::kCommandButton ||
+         kind == ControlKind::kOptionButton;
+}
+
+Colour DefaultBackColour(ControlKind kind) {
+  return GetSysColor(kind == ControlKind::kTextBox ? COLOR_WINDOW : COLOR_BTNFACE);
+}
+
+Colour DefaultTextColour(ControlKind kind) {
+  return GetSysColor(kind == ControlKind::kTextBox ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
+}
+
+std::wstring WindowText(HWND hwnd) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace
+
+Form::Form(HINSTANCE instance, const FormSpec& spec) : instance_(instance), spec_(spec) {
+  INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&common);
+  RegisterFormClass(instance);
+  CreateWindowFrame(spec);
+  controls_.reserve(spec.controls.size());
+  for (const ControlSpec& control : spec.controls) CreateControl(control);
+}
+
+Form::~Form() {
+  if (window_) DestroyWindow(window_);
+}
+
+void Form::RegisterFormClass(HINSTANCE instance) {
+  WNDCLASSEXW form_class{};
+  form_class.cbSize = sizeof form_class;
+  form_class.lpfnWndProc = FormProc;
+  form_class.hInstance = instance;
+  form_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  form_class.lpszClassName = kFormClass;
+  RegisterClassExW(&form_class);
+}
+
+void Form::CreateWindowFrame(const FormSpec& spec) {
+  HDC screen = GetDC(nullptr);
+  dpi_x_ = GetDeviceCaps(screen, LOGPIXELSX);
+  dpi_y_ = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+
+  RECT frame{X(spec.left), Y(spec.top), X(spec.left) + X(spec.client_width),
+             Y(spec.top) + Y(spec.client_height)};
+  AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
+  CreateWindowExW(kFormExStyle, kFormClass, spec.caption, kFormStyle, frame.left, frame.top,
+                  frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_,
+                  this);
+  if (!window_) throw RunTimeError(errors::kOutOfMemory);
+
+  for (auto [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+    int size = GetSystemMetrics(metric);
+    HANDLE icon = LoadImageW(instance_, MAKEINTRESOURCEW(spec.icon), IMAGE_ICON, size, size, LR_SHARED);
+    SendMessageW(window_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+  }
+}
+
+void Form::CreateControl(const ControlSpec& spec) {
+  WindowClass window_class = ClassOf(spec);
+  HWND hwnd = nullptr;
+  HFONT font = FontFor(spec.font);
+  if (window_class.name) {
+    HWND parent = spec.container ? Handle(spec.container) : window_;
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | window_class.style |
+                  (spec.enabled ? 0 : WS_DISABLED);
+    hwnd = CreateWindowExW(window_class.ex_style, window_class.name, spec.text, style, X(spec.left),
+                           Y(spec.top), X(spec.width), Y(spec.height), parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_,
+                           nullptr);
+    if (!hwnd) throw RunTimeError(errors::kOutOfMemory);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  controls_.push_back({&spec, hwnd, nullptr, font});
+  Control& control = controls_.back();
+  if (FiltersMessages(control)) Subclass(control);
+  if (spec.tool_tip) AddToolTip(control);
+}
+
+// Frames pass their children's notifications on to the window, and a few
+// text boxes need their own drawing or keyboard handling.
+bool Form::FiltersMessages(const Control& control) const {
+  const ControlSpec& spec = *control.spec;
+  return spec.kind == ControlKind::kFrame || KeepsColoursWhenDisabled(control) ||
+         (spec.kind == ControlKind::kTextBox && spec.multi_line && spec.enabled);
+}
+
+// A stock disabled edit box draws grey text; a text box given colours keeps
+// them when disabled, and then shows its text without focus, caret, selection
+// or scrolling.
+bool Form::KeepsColoursWhenDisabled(const Control& control) const {
+  const ControlSpec& spec = *control.spec;
+  return spec.kind == ControlKind::kTextBox && !spec.enabled &&
+         (spec.back_colour || spec.text_colour);
+}
+
+void Form::Subclass(Control& control) {
+  control.original_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+      control.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::ControlProc)));
+}
+
+void Form::AddToolTip(const Control& control) {
+  if (!tool_tips_) {
+    tool_tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                                 instance_, nullptr);
+  }
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(control.hwnd);
+  tool.lpszText = const_cast<wchar_t*>(control.spec->tool_tip);
+  SendMessageW(tool_tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Form::OnClick(ControlId id, std::function<void()> routine) { routines_[id] = std::move(routine); }
+
+void Form::OnUnhandledError(std::function<void(int32_t)> report) {
+  report_unhandled_ = std::move(report);
+}
+
+int Form::Run(const std::function<void()>& load) {
+  Guarded(load);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (!IsDialogMessageW(window_, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  return static_cast<int>(message.wParam);
+}
+
+void Form::Guarded(const std::function<void()>& routine) {
+  try {
+    routine();
+  } catch (const std::exception&) {
+    if (report_unhandled_) report_unhandled_(CaughtErrorNumber());
+  }
+}
+
+std::wstring Form::Text(ControlId id) { return WindowText(Handle(id)); }
+
+void Form::SetText(ControlId id, const std::wstring& text) {
+  SetWindowTextW(Handle(id), text.c_str());
+}
+
+void Form::SetEnabled(ControlId id, bool enabled) { EnableWindow(Handle(id), enabled); }
+
+void Form::SetSelected(ControlId id, bool selected) {
+  SendMessageW(Handle(id), BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Form::Repaint(ControlId id) {
+  HWND hwnd = Handle(id);
+  InvalidateRect(hwnd, nullptr, TRUE);
+  UpdateWindow(hwnd);
+}
+
+void Form::Show() {
+  ShowWindow(window_, SW_SHOW);
+  UpdateWindow(window_);
+  for (const Control& control : controls_) {
+    if (CanTakeFocus(control.spec->kind) && IsWindowEnabled(control.hwnd)) {
+      SetFocus(control.hwnd);
+      break;
+    }
+  }
+}
+
+void Form::ShowBusyPointer() {
+  busy_ = true;
+  SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
+}
+
+LRESULT CALLBACK Form::FormProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    form->window_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  return form ? form->HandleFormMessage(message, wparam, lparam)
+              : DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+LRESULT CALLBACK Form::ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(GetAncestor(hwnd, GA_ROOT), GWLP_USERDATA));
+  return form->HandleControlMessage(*form->Find(hwnd), message, wparam, lparam);
+}
+
+LRESULT Form::HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (HIWORD(wparam) == BN_CLICKED) Clicked(LOWORD(wparam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+      if (LRESULT brush = ColourControl(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam))) {
+        return brush;
+      }
+      break;
+    case WM_DRAWITEM:
+      DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+      return TRUE;
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(window_, &client);
+      FillRect(reinterpret_cast<HDC>(wparam), &client,
+               spec_.back_colour ? BrushFor(*spec_.back_colour) : GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(window_, &paint);
+      PaintLines(dc);
+      EndPaint(window_, &paint);
+      return 0;
+    }
+    case WM_NEXTDLGCTL: {
+      // Sent by the keyboard interface for Tab and Shift+Tab.
+      HWND next = LOWORD(lparam) ? reinterpret_cast<HWND>(wparam)
+                                 : GetNextDlgTabItem(window_, GetFocus(), wparam != 0);
+      if (next) SetFocus(next);
+      return 0;
+    }
+    case WM_ACTIVATE:
+      // Like a dialog: the focus leaves with the window and comes back with it.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        last_focus_ = GetFocus();
+      } else if (last_focus_) {
+        SetFocus(last_focus_);
+      }
+      return 0;
+    case WM_SETCURSOR:
+      if (busy_) {
+        SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
+        return TRUE;
+      }
+      break;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(window_, message, wparam, lparam);
+}
+
+LRESULT Form::HandleControlMessage(Control& control, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (control.spec->kind == ControlKind::kFrame) {
+    switch (message) {
+      case WM_COMMAND:
+      case WM_CTLCOLORSTATIC:
+      case WM_CTLCOLOREDIT:
+      case WM_CTLCOLORBTN:
+      case WM_DRAWITEM:
+        return SendMessageW(window_, message, wparam, lparam);
+      case WM_NCHITTEST:
+        return HTCLIENT;  // a stock frame lets the mouse through to what lies below
+      case WM_ERASEBKGND: {
+        RECT client;
+        GetClientRect(control.hwnd, &client);
+        const auto& back = control.spec->back_colour;
+        FillRect(reinterpret_cast<HDC>(wparam), &client,
+                 back ? BrushFor(*back) : GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+      }
+    }
+  } else if (KeepsColoursWhenDisabled(control)) {
+    if (message == WM_PAINT) {
+      PaintTextBox(control);
+      return 0;
+    }
+    if (message == WM_ERASEBKGND) return 1;
+  } else if ((message == WM_KEYDOWN || message == WM_CHAR) && wparam == VK_ESCAPE) {
+    return 0;  // a multi-line edit box would close the window on Esc
+  }
+  return CallWindowProcW(control.original_proc, control.hwnd, message, wparam, lparam);
+}
+
+LRESULT Form::ColourControl(HDC dc, HWND hwnd) {
+  Control* control = Find(hwnd);
+  if (!control || (!control->spec->back_colour && !control->spec->text_colour)) return 0;
+  const ControlSpec& spec = *control->spec;
+  Colour back = spec.back_colour.value_or(DefaultBackColour(spec.kind));
+  SetTextColor(dc, spec.text_colour.value_or(DefaultTextColour(spec.kind)));
+  SetBkColor(dc, back);
+  return reinterpret_cast<LRESULT>(BrushFor(back));
+}
+
+void Form::PaintTextBox(const Control& control) {
+  const ControlSpec& spec = *control.spec;
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(control.hwnd, &paint);
+  RECT area;
+  GetClientRect(control.hwnd, &area);
+  FillRect(dc, &area, BrushFor(spec.back_colour.value_or(DefaultBackColour(spec.kind))));
+
+  // The edit box's own margins, so the text sits where an enabled box has it.
+  auto margins = static_cast<DWORD>(SendMessageW(control.hwnd, EM_GETMARGINS, 0, 0));
+  area.left += LOWORD(margins) + 1;
+  area.right -= HIWORD(margins) + 1;
+  area.top += 1;
+  HGDIOBJ old_font = SelectObject(dc, control.font);
+  SetTextColor(dc, spec.text_colour.value_or(DefaultTextColour(spec.kind)));
+  SetBkMode(dc, TRANSPARENT);
+  std::wstring text = WindowText(control.hwnd);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+            TextAlignment(spec.alignment) | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX |
+                DT_EXPANDTABS);
+  SelectObject(dc, old_font);
+  EndPaint(control.hwnd, &paint);
+}
+
+void Form::PaintLines(HDC dc) const {
+  for (const Control& control : controls_) {
+    const ControlSpec& spec = *control.spec;
+    if (spec.kind != ControlKind::kLine) continue;
+    GdiObject pen(CreatePen(PS_SOLID, 1, spec.text_colour.value_or(kBlack)));
+    HGDIOBJ old_pen = SelectObject(dc, pen.get());
+    MoveToEx(dc, X(spec.left), Y(spec.top), nullptr);
+    LineTo(dc, X(spec.left + spec.width), Y(spec.top + spec.height));
+    SelectObject(dc, old_pen);
+  }
+}
+
+void Form::DrawPicture(const DRAWITEMSTRUCT& item) {
+  Control* control = Find(item.hwndItem);
+  if (!control) return;
+  const ControlSpec& spec = *control->spec;
+  FillRect(item.hDC, &item.rcItem, BrushFor(spec.back_colour.value_or(GetSysColor(COLOR_BTNFACE))));
+  auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(spec.icon), IMAGE_ICON,
+                                            kIconSize, kIconSize, LR_SHARED));
+  DrawIconEx(item.hDC, 0, 0, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+}
+
+void Form::Clicked(ControlId id) {
+  if (id == IDCANCEL) {
+    // The Esc key presses the control marked as the cancel button.
+    auto cancel = std::find_if(controls_.begin(), controls_.end(),
+                               [](const Control& c) { return c.spec->cancel; });
+    if (cancel == controls_.end()) return;
+    id = cancel->spec->id;
+  } else if (id == IDOK) {
+    // The Enter key presses the focused button, and nothing else.
+    Control* focused = Find(GetFocus());
+    if (!focused || focused->spec->kind != ControlKind::kCommandButton) return;
+    id = focused->spec->id;
+  }
+  Control* control = Find(id);
+  if (!control || !IsWindowEnabled(control->hwnd)) return;
+  // An option button also reports a click when the keyboard moves the focus
+  // onto it; only a selection runs its routine.
+  if (control->spec->kind == ControlKind::kOptionButton &&
+      SendMessageW(control->hwnd, BM_GETCHECK, 0, 0) != BST_CHECKED) {
+    return;
+  }
+  auto routine = routines_.find(id);
+  if (routine != routines_.end()) Guarded(routine->second);
+}
+
+int Form::X(int twips) const { return MulDiv(twips, dpi_x_, kTwipsPerInch); }
+int Form::Y(int twips) const { return MulDiv(twips, dpi_y_, kTwipsPerInch); }
+
+HFONT Form::FontFor(const Font& font) {
+  std::wstring key = std::wstring(font.face) + L"/" + std::to_wstring(font.points) + L"/" +
+                     std::to_wstring(font.weight);
+  auto found = fonts_.find(key);
+  if (found == fonts_.end()) {
+    int height = -static_cast<int>(std::lround(font.points * dpi_y_ / 72.0));
+    HFONT created = CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, font.face);
+    found = fonts_.emplace(key, GdiObject(created)).first;
+  }
+  return static_cast<HFONT>(found->second.get());
+}
+
+HBRUSH Form::BrushFor(Colour colour) {
+  auto found = brushes_.find(colour);
+  if (found == brushes_.end()) {
+    found = brushes_.emplace(colour, GdiObject(CreateSolidBrush(colour))).first;
+  }
+  return static_cast<HBRUSH>(found->second.get());
+}
+
+Form::Control* Form::Find(ControlId id) {
+  for (Control& control : controls_) {
+    if (control.spec->id == id) return &control;
+  }
+  return nullptr;
+}
+
+Form::Control* Form::Find(HWND hwnd) {
+  for (Control& control : controls_) {
+    if (hwnd && control.hwnd == hwnd) return &control;
+  }
+  return nullptr;
+}
+
+HWND Form::Handle(ControlId id) {
+  Control* control = Find(id);
+  return control ? control->hwnd : nullptr;
+}

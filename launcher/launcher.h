@@ -1,0 +1,40 @@
+// The Launcher's routines: start-up before its window shows, the acceptance
+// option, Connect and "I Don't Understand".
+#pragma once
+
+#include <string>
+
+#include "common/platform.h"
+#include "common/window.h"
+#include "launcher/open_document.h"
+
+// Opened by Connect when the settings name no start page.
+inline constexpr const wchar_t* kDefaultStartPage = L"http://www.kelbry.com/";
+
+class Launcher {
+ public:
+  Launcher(Platform& platform, Window& window, Shell& shell)
+      : platform_(platform), window_(window), shell_(shell) {}
+
+  // Loads the workstation's settings, refuses when the access switch on the
+  // server says stopped, and shows the window with the agreement.
+  void StartUp();
+  // The acceptance option was selected: Connect may be pressed.
+  void AcceptanceSelected();
+  // Opens the start page and ends the program.
+  [[noreturn]] void Connect();
+  // Ends the program without opening anything.
+  [[noreturn]] void DontUnderstand();
+
+ private:
+  // Applies the settings file's texts and remembers its start page and server
+  // path; false when the file holds no settings.
+  bool ApplySettings(const std::wstring& program_folder);
+  bool AccessStopped() const;
+
+  Platform& platform_;
+  Window& window_;
+  Shell& shell_;
+  std::wstring start_page_;
+  std::wstring server_path_;
+};

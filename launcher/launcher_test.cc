@@ -1,0 +1,228 @@
+#include "launcher/launcher.h"
+
+#include <gtest/gtest.h>
+
+#include "common/fake_platform.h"
+#include "common/fake_window.h"
+#include "common/settings_file.h"
+#include "common/texts.h"
+#include "launcher/agreement_form.h"
+
+namespace {
+
+struct ShellRequest {
+  std::wstring operation, document;
+  std::optional<std::wstring> parameters, directory;
+  int32_t show;
+};
+
+class FakeShell : public Shell {
+ public:
+  intptr_t result = 42;
+  std::vector<ShellRequest> requests;
+  intptr_t Execute(const std::wstring& operation, const std::wstring& document,
+                   const std::optional<std::wstring>& parameters,
+                   const std::optional<std::wstring>& directory, int32_t show) override {
+    requests.push_back({operation, document, parameters, directory, show});
+    return result;
+  }
+};
+
+const std::wstring kSettingsPath = L"C:\\WINDOWS\\Internet.cfg";
+const std::wstring kServer = L"\\\\school\\apps\\launch\\";
+const std::wstring kSwitchPath = kServer + L"Internet.set";
+
+class LauncherStartUp : public testing::Test {
+ protected:
+  LauncherStartUp() { platform_.program_folder = L"C:\\WINDOWS"; }
+
+  void StoreSettings(const LauncherSettings& settings) {
+    platform_.files[kSettingsPath] = EncodeSettings(settings);
+  }
+  void StoreSettingsWithSwitch(const std::string& switch_content) {
+    StoreSettings({L"School message", L"I agree", L"http://intranet/", kServer});
+    platform_.files[kSwitchPath] = switch_content;
+  }
+  // Runs start-up; true when it ended the program instead of showing the window.
+  bool StartUpEnded() {
+    try {
+      launcher_.StartUp();
+    } catch (const ProgramEnded&) {
+      EXPECT_FALSE(window_.shown);
+      return true;
+    }
+    EXPECT_TRUE(window_.shown);
+    return false;
+  }
+  bool SwitchWasRead() const {
+    for (const auto& entry : platform_.log) {
+      if (entry.starts_with(L"open ") && entry.ends_with(L"Internet.set")) return true;
+    }
+    return false;
+  }
+  std::wstring Message() { return window_.Text(kText1); }
+  std::wstring Prompt() { return window_.Text(kOption1); }
+  std::wstring OpenedStartPage() {
+    EXPECT_THROW(launcher_.Connect(), ProgramEnded);
+    return shell_.requests.empty() ? L"<nothing>" : shell_.requests.back().document;
+  }
+
+  FakePlatform platform_;
+  FakeWindow window_{AgreementForm()};
+  FakeShell shell_;
+  Launcher launcher_{platform_, window_, shell_};
+};
+
+}  // namespace
+
+TEST_F(LauncherStartUp, WithoutUsableSettingsShowsTheBuiltInTexts) {
+  for (const char* content : {"", "x", "1999", "2001"}) {
+    platform_.files.erase(kSettingsPath);
+    if (std::string(content) == "1999") platform_.files[kSettingsPath] = std::string(1999, ' ');
+    if (std::string(content) == "2001") platform_.files[kSettingsPath] = std::string(2001, ' ');
+    if (std::string(content) == "x") platform_.open_errors[kSettingsPath] = 75;
+    ASSERT_FALSE(StartUpEnded()) << content;
+    EXPECT_EQ(Message(), texts::kBuiltInMessage);
+    EXPECT_EQ(Prompt(), texts::kBuiltInPrompt);
+    EXPECT_TRUE(platform_.messages.empty());
+    EXPECT_FALSE(SwitchWasRead());
+    platform_.open_errors.clear();
+  }
+  EXPECT_EQ(OpenedStartPage(), kDefaultStartPage);
+}
+
+TEST_F(LauncherStartUp, TextsComeFromTheFileWithTheirOwnTrimming) {
+  StoreSettings({L"  Line one\r\nLine two\r\n  ", L"  Yes  ", L"  http://intranet/  ",
+                 L"  *Not Available*  "});
+  ASSERT_FALSE(StartUpEnded());
+  EXPECT_EQ(Message(), L"  Line one\r\nLine two\r\n");
+  EXPECT_EQ(Prompt(), L"  Yes");
+  EXPECT_FALSE(window_.At(kOption1).selected);
+  EXPECT_FALSE(window_.At(kCommand1).enabled);
+  EXPECT_FALSE(SwitchWasRead());
+  EXPECT_EQ(OpenedStartPage(), L"http://intranet/");
+  EXPECT_EQ(platform_.open_files, 0);
+}
+
+TEST_F(LauncherStartUp, FileOfBlanksGivesEmptyTextsAndTheDefaultStartPage) {
+  platform_.files[kSettingsPath] = std::string(2000, ' ');
+  ASSERT_FALSE(StartUpEnded());
+  EXPECT_EQ(Message(), L"");
+  EXPECT_EQ(Prompt(), L"");
+  EXPECT_FALSE(SwitchWasRead());
+  EXPECT_EQ(OpenedStartPage(), kDefaultStartPage);
+}
+
+TEST_F(LauncherStartUp, OptionIsNeverSelectedAtStart) {
+  window_.At(kOption1).selected = true;
+  ASSERT_FALSE(StartUpEnded());
+  EXPECT_FALSE(window_.At(kOption1).selected);
+}
+
+TEST_F(LauncherStartUp, StoppedSwitchRefusesWithoutShowingTheWindow) {
+  for (const char* content : {"N\r\n", "  N  \r\n", "N"}) {
+    StoreSettingsWithSwitch(content);
+    platform_.messages.clear();
+    ASSERT_TRUE(StartUpEnded()) << content;
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages[0], (ShownMessage{L"Internet Access is currently unavailable.",
+                                                   L"Sorry", MessageIcon::kExclamation}));
+    EXPECT_EQ(platform_.open_files, 0);
+  }
+}
+
+TEST_F(LauncherStartUp, AnyOtherSwitchLineLetsThePupilOn) {
+  for (const char* content : {"Y\r\n", "n\r\n", "NO\r\n", "N\n", "\tN\r\n", ""}) {
+    StoreSettingsWithSwitch(content);
+    ASSERT_FALSE(StartUpEnded()) << content;
+    EXPECT_EQ(Message(), L"School message");
+    EXPECT_EQ(Prompt(), L"I agree");
+    EXPECT_TRUE(platform_.messages.empty());
+  }
+  EXPECT_EQ(OpenedStartPage(), L"http://intranet/");
+}
+
+TEST_F(LauncherStartUp, UnreadableSwitchKeepsTheFilesTexts) {
+  for (int32_t number : {53, 57, 62, 68, 70, 75, 76}) {
+    StoreSettingsWithSwitch("N\r\n");
+    platform_.open_errors[kSwitchPath] = number;
+    ASSERT_FALSE(StartUpEnded()) << number;
+    EXPECT_EQ(Message(), L"School message");
+    EXPECT_TRUE(platform_.messages.empty());
+  }
+  platform_.files.erase(kSwitchPath);
+  platform_.open_errors.clear();
+  ASSERT_FALSE(StartUpEnded());
+  EXPECT_EQ(Prompt(), L"I agree");
+}
+
+TEST_F(LauncherStartUp, OnlyAUncServerPathIsConsulted) {
+  for (const wchar_t* path : {L"*Not Available*", L"G:\\launch\\", L"", L"\\single\\"}) {
+    StoreSettings({L"m", L"p", L"", path});
+    platform_.files[std::wstring(path) + L"Internet.set"] = "N\r\n";
+    ASSERT_FALSE(StartUpEnded()) << std::wstring(path).size();
+    EXPECT_FALSE(SwitchWasRead());
+  }
+}
+
+TEST_F(LauncherStartUp, ServerPathIsJoinedToTheFileNameAsItIs) {
+  StoreSettings({L"m", L"p", L"", L"\\\\school\\apps"});
+  platform_.files[L"\\\\school\\apps\\Internet.set"] = "N\r\n";
+  ASSERT_FALSE(StartUpEnded());
+  EXPECT_NE(std::find(platform_.log.begin(), platform_.log.end(),
+                      L"open \\\\school\\appsInternet.set"),
+            platform_.log.end());
+}
+
+TEST_F(LauncherStartUp, ProgramAtADriveRootGetsNoSecondBackslash) {
+  platform_.program_folder = L"C:\\";
+  platform_.files[L"C:\\Internet.cfg"] = EncodeSettings({L"root", L"p", L"", L""});
+  ASSERT_FALSE(StartUpEnded());
+  EXPECT_EQ(Message(), L"root");
+}
+
+TEST_F(LauncherStartUp, ErrorsOutsideTheFileClassEndWithTheFatalReport) {
+  platform_.open_errors[kSettingsPath] = 52;
+  ASSERT_TRUE(StartUpEnded());
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.messages[0],
+            (ShownMessage{L"Error Code: 52 encountered.  Kelbry's Browser Launcher program will "
+                          L"now close.",
+                          L"Problem!", MessageIcon::kCritical}));
+
+  platform_.messages.clear();
+  StoreSettingsWithSwitch("Y\r\n");
+  platform_.open_errors = {{kSwitchPath, 71}};
+  ASSERT_TRUE(StartUpEnded());
+  EXPECT_EQ(platform_.messages.at(0).text.substr(0, 15), L"Error Code: 71 ");
+  EXPECT_EQ(platform_.open_files, 0);
+}
+
+TEST_F(LauncherStartUp, SelectingTheOptionEnablesConnectAndRedrawsIt) {
+  ASSERT_FALSE(StartUpEnded());
+  launcher_.AcceptanceSelected();
+  launcher_.AcceptanceSelected();
+  EXPECT_TRUE(window_.At(kCommand1).enabled);
+  EXPECT_EQ(window_.log, (std::vector<std::wstring>{L"show", L"repaint 103", L"repaint 103"}));
+}
+
+TEST_F(LauncherStartUp, ConnectAsksTheShellToOpenTheStartPageAndEnds) {
+  StoreSettings({L"m", L"p", L"  C:\\My Pages\\start page.htm  ", L""});
+  ASSERT_FALSE(StartUpEnded());
+  EXPECT_THROW(launcher_.Connect(), ProgramEnded);
+  ASSERT_EQ(shell_.requests.size(), 1u);
+  const ShellRequest& request = shell_.requests[0];
+  EXPECT_EQ(request.operation, L"Open");
+  EXPECT_EQ(request.document, L"C:\\My Pages\\start page.htm");
+  EXPECT_FALSE(request.parameters);
+  EXPECT_FALSE(request.directory);
+  EXPECT_EQ(request.show, 1);
+  EXPECT_TRUE(platform_.started.empty());
+}
+
+TEST_F(LauncherStartUp, IDontUnderstandEndsWithoutOpeningAnything) {
+  ASSERT_FALSE(StartUpEnded());
+  EXPECT_THROW(launcher_.DontUnderstand(), ProgramEnded);
+  EXPECT_TRUE(shell_.requests.empty());
+  EXPECT_TRUE(platform_.started.empty());
+}
