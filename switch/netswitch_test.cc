@@ -1,0 +1,125 @@
+#include "switch/netswitch.h"
+
+#include <gtest/gtest.h>
+
+#include "common/error.h"
+#include "common/fake_platform.h"
+#include "common/fake_window.h"
+#include "switch/switch_form.h"
+
+namespace {
+
+const std::wstring kSwitchPath = L"\\\\school\\apps\\launch\\Internet.set";
+
+class NetSwitchTest : public testing::Test {
+ protected:
+  NetSwitchTest() { platform_.program_folder = L"\\\\school\\apps\\launch"; }
+
+  // Runs start-up; true when it ended the program instead of showing the window.
+  bool StartUpEnded() {
+    try {
+      netswitch_.StartUp();
+    } catch (const ProgramEnded&) {
+      EXPECT_FALSE(window_.shown);
+      return true;
+    }
+    EXPECT_TRUE(window_.shown);
+    return false;
+  }
+  std::wstring State() { return window_.Text(kLabel2); }
+
+  FakePlatform platform_;
+  FakeWindow window_{SwitchForm()};
+  NetSwitch netswitch_{platform_, window_};
+};
+
+}  // namespace
+
+TEST_F(NetSwitchTest, MissingFileIsCreatedEmptyAndShowsRunning) {
+  window_.At(kLabel2).text = L"unset";
+  ASSERT_FALSE(StartUpEnded());
+  EXPECT_EQ(State(), L"RUNNING");
+  ASSERT_EQ(platform_.files.count(kSwitchPath), 1u);
+  EXPECT_EQ(platform_.files[kSwitchPath], "");
+  EXPECT_EQ(platform_.open_files, 0);
+}
+
+TEST_F(NetSwitchTest, OnlyAnNAsFirstByteShowsStopped) {
+  const std::pair<const char*, const wchar_t*> cases[] = {
+      {"N\r\n", L"STOPPED"}, {"NO\r\n", L"STOPPED"}, {"N", L"STOPPED"},
+      {" N\r\n", L"RUNNING"}, {"n\r\n", L"RUNNING"}, {"Y\r\n", L"RUNNING"}};
+  for (auto [content, shown] : cases) {
+    platform_.files[kSwitchPath] = content;
+    window_.At(kLabel2).text = L"unset";
+    ASSERT_FALSE(StartUpEnded()) << content;
+    EXPECT_EQ(State(), shown) << content;
+    EXPECT_EQ(platform_.files[kSwitchPath], content);
+  }
+}
+
+TEST_F(NetSwitchTest, NoWriteAccessRefusesBeforeTheWindowShows) {
+  for (int32_t number : {53, 57, 62, 68, 70, 75, 76}) {
+    platform_.messages.clear();
+    platform_.open_read_write_errors[kSwitchPath] = number;
+    ASSERT_TRUE(StartUpEnded()) << number;
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages[0],
+              (ShownMessage{L"You need to have write access to this server path in order to use "
+                            L"this utility.",
+                            L"Sorry!", MessageIcon::kExclamation}));
+  }
+  EXPECT_EQ(platform_.files.count(kSwitchPath), 0u);
+}
+
+TEST_F(NetSwitchTest, OtherStartUpErrorsGiveTheFatalReport) {
+  platform_.open_read_write_errors[kSwitchPath] = 71;
+  ASSERT_TRUE(StartUpEnded());
+  EXPECT_EQ(platform_.messages.at(0),
+            (ShownMessage{L"Error Code: 71 encountered.  Kelbry's Browser Launcher program will "
+                          L"now close.",
+                          L"Problem!", MessageIcon::kCritical}));
+}
+
+TEST_F(NetSwitchTest, FolderAtADriveRootGetsNoSecondBackslash) {
+  platform_.program_folder = L"S:\\";
+  ASSERT_FALSE(StartUpEnded());
+  EXPECT_EQ(platform_.files.count(L"S:\\Internet.set"), 1u);
+}
+
+TEST_F(NetSwitchTest, ButtonsReplaceTheFileAndSetTheLabel) {
+  platform_.files[kSwitchPath] = "Y\r\nan older, longer content";
+  ASSERT_FALSE(StartUpEnded());
+  netswitch_.Stop();
+  EXPECT_EQ(platform_.files[kSwitchPath], "N\r\n");
+  EXPECT_EQ(State(), L"STOPPED");
+  netswitch_.Stop();
+  EXPECT_EQ(platform_.files[kSwitchPath], "N\r\n");
+  EXPECT_EQ(State(), L"STOPPED");
+  netswitch_.Restart();
+  EXPECT_EQ(platform_.files[kSwitchPath], "Y\r\n");
+  EXPECT_EQ(State(), L"RUNNING");
+  EXPECT_EQ(window_.log, (std::vector<std::wstring>{L"show", L"repaint 108", L"repaint 108",
+                                                    L"repaint 108"}));
+  EXPECT_EQ(platform_.open_files, 0);
+}
+
+TEST_F(NetSwitchTest, FailedWriteIsLeftUnhandledAndKeepsTheLabel) {
+  ASSERT_FALSE(StartUpEnded());
+  platform_.open_errors[kSwitchPath] = 70;
+  try {
+    netswitch_.Stop();
+    FAIL();
+  } catch (const RunTimeError& e) {
+    EXPECT_EQ(e.number(), 70);
+  }
+  EXPECT_EQ(State(), L"RUNNING");
+}
+
+TEST_F(NetSwitchTest, QuitEndsWithoutTouchingTheFile) {
+  platform_.files[kSwitchPath] = "N\r\n";
+  ASSERT_FALSE(StartUpEnded());
+  platform_.log.clear();
+  EXPECT_THROW(netswitch_.Quit(), ProgramEnded);
+  EXPECT_EQ(platform_.log, (std::vector<std::wstring>{L"end"}));
+  EXPECT_EQ(platform_.files[kSwitchPath], "N\r\n");
+}
