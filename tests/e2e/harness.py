@@ -21,6 +21,7 @@ wineserver.
 from __future__ import annotations
 
 import contextlib
+import hashlib
 import json
 import os
 import pwd
@@ -34,7 +35,9 @@ from pathlib import Path, PureWindowsPath
 REPOSITORY = Path(__file__).resolve().parents[2]
 WINDOWS_BUILD = REPOSITORY / "build" / "windows"
 PROGRAMS = WINDOWS_BUILD / "bin"
-PREFIXES = REPOSITORY / "build" / "e2e"
+# Prefixes are reused between runs; E2E_PREFIXES lets two runs on one machine
+# keep apart.
+PREFIXES = Path(os.environ.get("E2E_PREFIXES", REPOSITORY / "build" / "e2e"))
 SCRIPTS = REPOSITORY / "scripts"
 
 SERVER, SHARE = "SCHOOL", "apps"
@@ -246,7 +249,9 @@ class WineSession:
         if not self.as_pupil:
             return PREFIXES / name
         home = Path(pwd.getpwnam(PUPIL).pw_dir) if _is_root() else Path.home()
-        return home / f".wine-e2e-{name}"
+        # One prefix of the pupil's for each place the prefixes are kept.
+        tag = hashlib.sha1(str(PREFIXES).encode()).hexdigest()[:8]
+        return home / f".wine-e2e-{name}-{tag}"
 
     def _start_wineserver(self) -> None:
         """The share and drive must exist, and the registry know G: is a network
