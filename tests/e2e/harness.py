@@ -46,7 +46,9 @@ DRIVE = "G:"
 PUPIL = "pupil"
 SCREEN = "1280x1024x24"
 
-WINE_ENVIRONMENT = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
+# winemenubuilder would mirror shortcuts made under Wine onto the Linux desktop.
+WINE_ENVIRONMENT = {"WINEDEBUG": "-all",
+                    "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d"}
 DRIVER_STARTUP_SECONDS = 30  # allowance beyond the driver's own timeout
 
 
