@@ -324,6 +324,9 @@ LRESULT Form::HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
+    case WM_NCDESTROY:
+      window_ = nullptr;  // closed: nothing left for the destructor to destroy
+      return 0;
   }
   return DefWindowProcW(window_, message, wparam, lparam);
 }

@@ -142,6 +142,20 @@ class LauncherTest(LauncherCase):
         self.assertEqual(recorded.read_text(encoding="utf-8"),
                          "rundll32.exe shell32.dll,OpenAs_RunDLL " + page)
 
+    def test_open_with_that_cannot_start_gets_the_unhandled_error_report(self):
+        folder = self.folder("open-with-fails")
+        (folder.linux / "rundll32.exe").mkdir()  # found first, and no program
+        folder.write("page.unknownkind", b"no program opens this")
+        folder.write("Internet.cfg", settings_file("m", "p", folder.path("page.unknownkind")))
+        self.start(folder)
+        self.agreement()
+        session.click(TITLE, f"#{OPTION1}")
+        session.click(TITLE, f"#{CONNECT}")
+        box = session.dismiss("Internet", timeout=10)
+        self.assertEqual(box["icon"], "critical")
+        self.assertRegex(box["text"], r"^Run-time error '\d+':\n\n\S")
+        self.assert_ends()
+
     def test_layout_in_twips_at_the_screen_dpi(self):
         self.start("layout")
         window = self.agreement()
