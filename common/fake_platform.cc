@@ -80,6 +80,7 @@ void FakePlatform::Copy(const std::wstring& source, const std::wstring& destinat
 
 void FakePlatform::Replace(const std::wstring& replaced, const std::wstring& replacement) {
   log.push_back(L"replace " + replaced + L" " + replacement);
+  FailIfListed(replace_errors, replaced);
   FailIfListed(write_errors, replaced);
   auto found = files.find(replacement);
   if (found == files.end()) throw RunTimeError(errors::kFileNotFound);

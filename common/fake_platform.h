@@ -30,6 +30,7 @@ class FakePlatform : public Platform {
   std::map<std::wstring, int32_t> write_errors;
   std::map<std::wstring, int32_t> delete_errors;
   std::map<std::wstring, int32_t> start_errors;
+  std::map<std::wstring, int32_t> replace_errors;  // by the path of the replaced file
 
   std::wstring program_folder = L"C:\\Program";
   std::wstring command_line;

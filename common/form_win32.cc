@@ -324,9 +324,11 @@ LRESULT Form::HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY:
+    case WM_NCDESTROY: {
+      LRESULT result = DefWindowProcW(window_, message, wparam, lparam);
       window_ = nullptr;  // closed: nothing left for the destructor to destroy
-      return 0;
+      return result;
+    }
   }
   return DefWindowProcW(window_, message, wparam, lparam);
 }
