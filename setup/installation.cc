@@ -1,0 +1,101 @@
+#include "setup/installation.h"
+
+#include "common/error.h"
+#include "common/reports.h"
+#include "common/texts.h"
+
+namespace {
+
+constexpr const wchar_t* kLauncherFile = L"Internet.exe";
+constexpr const wchar_t* kUpdateInstaller = L"scr56en.exe";
+constexpr int kNormalWindow = 1;
+constexpr int32_t kShortcutWindowStyle = 0;
+
+constexpr const wchar_t* kIncomplete =
+    L"It appears this installation of the Launcher is incomplete.  You should probably download "
+    L"a new version from Kelbry's Website and try again.";
+constexpr const wchar_t* kUpdateNeeded =
+    L"This computer requires an update of the Windows Scripting Host.  This will start "
+    L"automatically when you click the OK button.  After the PC reboots, you will need to run "
+    L"the Launcher Setup again.";
+constexpr const wchar_t* kComplete =
+    L"Installation Complete.  There should be a new shortcut for Internet Explorer on your "
+    L"Desktop.  You should now delete all other Internet Explorer icons.";
+
+// A fresh file, whatever was there before: the first open makes sure there is
+// a file to delete.
+void WriteFreshSettings(Platform& platform, const std::wstring& path,
+                        const LauncherSettings& settings) {
+  platform.Open(path, OpenMode::kReadWrite);
+  platform.Delete(path);
+  WriteSettings(*platform.Open(path, OpenMode::kReadWrite), settings);
+}
+
+void CreateDesktopShortcut(ScriptHost& script_host, const std::wstring& windows_folder) {
+  std::unique_ptr<ScriptShell> shell = script_host.CreateShell();
+  std::wstring desktop = shell->SpecialFolder(L"Desktop");
+  std::unique_ptr<ScriptShortcut> shortcut =
+      shell->CreateShortcut(desktop + L"\\Internet Explorer.lnk");
+  shortcut->SetText(L"TargetPath", windows_folder + L"\\" + kLauncherFile);
+  shortcut->SetText(L"Description", L"Application");
+  shortcut->SetText(L"Arguments", L"");
+  shortcut->SetText(L"WorkingDirectory", windows_folder);
+  shortcut->SetNumber(L"WindowStyle", kShortcutWindowStyle);
+  shortcut->Save();
+}
+
+[[noreturn]] void ReportProblem(Platform& platform, const wchar_t* text) {
+  platform.ShowMessage(text, L"Problem!", MessageIcon::kCritical);
+  platform.EndProgram();
+}
+
+// The update installer runs on by itself; setup ends at once. When it is
+// missing the installation is incomplete, and that is said once.
+[[noreturn]] void StartUpdateInstaller(Platform& platform, const std::wstring& program_folder) {
+  try {
+    // Quoted: a folder with blanks must not be taken for a shorter program name.
+    platform.Start(L"\"" + program_folder + kUpdateInstaller + L"\"", kNormalWindow);
+  } catch (const std::exception&) {
+    int32_t number = CaughtErrorNumber();
+    if (number != errors::kFileNotFound) {
+      ReportFatalError(platform, texts::kSetupClosing, number);
+    }
+    ReportProblem(platform, kIncomplete);
+  }
+  platform.EndProgram();
+}
+
+[[noreturn]] void ReportFailure(Platform& platform, const std::wstring& program_folder,
+                                int32_t number) {
+  switch (number) {
+    case errors::kFileNotFound:
+      ReportProblem(platform, kIncomplete);
+    case errors::kNoSuchInterface:
+      // What was installed stays; only the shortcut is missing.
+      platform.ShowMessage(kUpdateNeeded, L"Problem!", MessageIcon::kCritical);
+      StartUpdateInstaller(platform, program_folder);
+    default:
+      ReportFatalError(platform, texts::kSetupClosing, number);
+  }
+}
+
+}  // namespace
+
+void InstallLauncher(Platform& platform, Window& window, ScriptHost& script_host,
+                     const Workstation& workstation, const LauncherSettings& settings) {
+  const std::wstring& windows_folder = workstation.windows_folder;
+  try {
+    platform.Copy(workstation.program_folder + kLauncherFile,
+                  windows_folder + L"\\" + kLauncherFile);
+    WriteFreshSettings(platform, windows_folder + L"\\" + texts::kSettingsFileName, settings);
+    // Left on: every way out of here ends the program.
+    window.ShowBusyPointer();
+    CreateDesktopShortcut(script_host, windows_folder);
+  } catch (const std::exception&) {
+    ReportFailure(platform, workstation.program_folder, CaughtErrorNumber());
+  }
+  if (!workstation.unattended) {
+    platform.ShowMessage(kComplete, L"Done", MessageIcon::kInformation);
+  }
+  platform.EndProgram();
+}

@@ -1,0 +1,148 @@
+#include "setup/installation.h"
+
+#include <gtest/gtest.h>
+
+#include "common/fake_platform.h"
+#include "common/fake_window.h"
+#include "setup/fake_script_host.h"
+#include "setup/setup_form.h"
+
+namespace {
+
+const std::wstring kServer = L"\\\\school\\apps\\launch\\";
+const std::wstring kUpdateInstaller = L"\"" + kServer + L"scr56en.exe\"";
+const std::string kLauncher = std::string("MZ launcher\0\x01\xff", 15);
+const LauncherSettings kSettings{L"Message\r\nline two", L"I agree", L"http://intranet/", kServer};
+
+const ShownMessage kIncomplete{
+    L"It appears this installation of the Launcher is incomplete.  You should probably download "
+    L"a new version from Kelbry's Website and try again.",
+    L"Problem!", MessageIcon::kCritical};
+const ShownMessage kUpdateNeeded{
+    L"This computer requires an update of the Windows Scripting Host.  This will start "
+    L"automatically when you click the OK button.  After the PC reboots, you will need to run "
+    L"the Launcher Setup again.",
+    L"Problem!", MessageIcon::kCritical};
+
+class InstallationTest : public testing::Test {
+ protected:
+  InstallationTest() { platform_.files[kServer + L"Internet.exe"] = kLauncher; }
+
+  void Install(bool unattended = false) {
+    EXPECT_THROW(InstallLauncher(platform_, window_, host_, {kServer, L"C:\\WINDOWS", unattended},
+                                 kSettings),
+                 ProgramEnded);
+    EXPECT_EQ(platform_.open_files, 0);
+  }
+  bool Installed(const wchar_t* name) const {
+    return platform_.files.count(L"C:\\WINDOWS\\" + std::wstring(name)) > 0;
+  }
+  bool ShortcutSaved() const {
+    return std::find(host_.log.begin(), host_.log.end(), L"save") != host_.log.end();
+  }
+
+  FakePlatform platform_;
+  FakeWindow window_{SetupForm()};
+  FakeScriptHost host_;
+};
+
+}  // namespace
+
+TEST_F(InstallationTest, ReplacesLauncherSettingsAndShortcutThenSaysDone) {
+  platform_.files[L"C:\\WINDOWS\\Internet.exe"] = "old launcher";
+  platform_.files[L"C:\\WINDOWS\\Internet.cfg"] = "old settings";
+  Install();
+
+  EXPECT_EQ(platform_.files[L"C:\\WINDOWS\\Internet.exe"], kLauncher);
+  EXPECT_EQ(platform_.files[L"C:\\WINDOWS\\Internet.cfg"], EncodeSettings(kSettings));
+  std::vector<std::wstring> settings_file_steps;
+  for (const std::wstring& entry : platform_.log) {
+    if (entry.ends_with(L"C:\\WINDOWS\\Internet.cfg")) {
+      settings_file_steps.push_back(entry.substr(0, entry.find(L' ')));
+    }
+  }
+  EXPECT_EQ(settings_file_steps,
+            (std::vector<std::wstring>{L"open", L"close", L"delete", L"open", L"close"}));
+  EXPECT_TRUE(window_.busy);
+  EXPECT_EQ(host_.log, (std::vector<std::wstring>{
+                           L"create shell",
+                           L"special folder Desktop",
+                           L"shortcut C:\\Users\\admin\\Desktop\\Internet Explorer.lnk",
+                           L"TargetPath=C:\\WINDOWS\\Internet.exe",
+                           L"Description=Application",
+                           L"Arguments=",
+                           L"WorkingDirectory=C:\\WINDOWS",
+                           L"WindowStyle=0",
+                           L"save",
+                           L"release shortcut",
+                           L"release shell",
+                       }));
+  EXPECT_EQ(platform_.messages,
+            (std::vector<ShownMessage>{
+                {L"Installation Complete.  There should be a new shortcut for Internet Explorer "
+                 L"on your Desktop.  You should now delete all other Internet Explorer icons.",
+                 L"Done", MessageIcon::kInformation}}));
+
+  platform_.messages.clear();
+  Install(true);
+  EXPECT_TRUE(platform_.messages.empty()) << "unattended";
+}
+
+TEST_F(InstallationTest, MissingLauncherIsAnIncompleteInstallationEvenUnattended) {
+  platform_.files.clear();
+  Install(true);
+  EXPECT_EQ(platform_.messages, std::vector<ShownMessage>{kIncomplete});
+  EXPECT_FALSE(Installed(L"Internet.cfg"));
+  EXPECT_TRUE(host_.log.empty());
+}
+
+TEST_F(InstallationTest, OutdatedScriptHostStartsTheUpdateInstallerOrSaysIncompleteOnce) {
+  host_.create_error = 430;
+  Install();
+  EXPECT_TRUE(Installed(L"Internet.exe"));
+  EXPECT_TRUE(Installed(L"Internet.cfg"));
+  EXPECT_EQ(platform_.messages, std::vector<ShownMessage>{kUpdateNeeded});
+  EXPECT_EQ(platform_.started, std::vector<std::wstring>{kUpdateInstaller});
+
+  platform_.messages.clear();
+  platform_.log.clear();
+  platform_.start_errors[kUpdateInstaller] = 53;
+  Install();
+  EXPECT_EQ(platform_.messages, (std::vector<ShownMessage>{kUpdateNeeded, kIncomplete}));
+  EXPECT_EQ(std::count(platform_.log.begin(), platform_.log.end(), L"start " + kUpdateInstaller),
+            1);
+}
+
+TEST_F(InstallationTest, OtherErrorsEndWithTheFatalReport) {
+  struct Case {
+    const char* name;
+    std::function<void()> arrange;
+    int32_t number;
+  };
+  const Case cases[] = {
+      {"Windows folder refused",
+       [&] { platform_.write_errors[L"C:\\WINDOWS\\Internet.exe"] = 75; }, 75},
+      {"no shell object", [&] { host_.create_error = 429; }, 429},
+      {"shortcut not saved", [&] { host_.save_error = -2147024891; }, -2147024891},
+      {"update installer refused",
+       [&] {
+         host_.create_error = 430;
+         platform_.start_errors[kUpdateInstaller] = 70;
+       },
+       70},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform_ = FakePlatform();
+    platform_.files[kServer + L"Internet.exe"] = kLauncher;
+    host_ = FakeScriptHost();
+    c.arrange();
+    Install();
+    ASSERT_FALSE(platform_.messages.empty());
+    EXPECT_EQ(platform_.messages.back(),
+              (ShownMessage{L"Error Code: " + std::to_wstring(c.number) +
+                                L" encountered.  This Launcher Setup program will now close.",
+                            L"Problem!", MessageIcon::kCritical}));
+    EXPECT_FALSE(ShortcutSaved());
+  }
+}

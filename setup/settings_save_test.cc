@@ -1,0 +1,72 @@
+#include "setup/settings_save.h"
+
+#include <gtest/gtest.h>
+
+#include "common/error.h"
+#include "common/fake_platform.h"
+
+namespace {
+
+const std::wstring kPath = L"\\\\school\\apps\\launch\\Internet.cfg";
+const std::wstring kTemporary = kPath + L".new";
+const std::string kOld(2000, 'o');
+const std::string kNew(2000, 'n');
+
+class SaveFileSafelyTest : public testing::Test {
+ protected:
+  SaveFileSafelyTest() { platform_.files[kPath] = kOld; }
+
+  // The error raised, or 0; no file may stay open either way.
+  int32_t SaveError() {
+    int32_t number = 0;
+    try {
+      SaveFileSafely(platform_, kPath, kNew);
+    } catch (const RunTimeError& e) {
+      number = e.number();
+    }
+    EXPECT_EQ(platform_.open_files, 0);
+    return number;
+  }
+  bool Replaced() const {
+    auto entry = L"replace " + kPath + L" " + kTemporary;
+    return std::find(platform_.log.begin(), platform_.log.end(), entry) != platform_.log.end();
+  }
+
+  FakePlatform platform_;
+};
+
+}  // namespace
+
+TEST_F(SaveFileSafelyTest, TemporaryFileTakesTheOldOnesPlace) {
+  ASSERT_EQ(SaveError(), 0);
+  EXPECT_TRUE(Replaced());
+  EXPECT_EQ(platform_.files[kPath], kNew);
+  EXPECT_FALSE(platform_.files.count(kTemporary));
+}
+
+TEST_F(SaveFileSafelyTest, WithoutANewFileOrItsReplacementTheFileIsOverwrittenInPlace) {
+  platform_.open_read_write_errors[kTemporary] = errors::kPathFileAccess;
+  ASSERT_EQ(SaveError(), 0);
+  EXPECT_FALSE(Replaced());
+  EXPECT_EQ(platform_.files[kPath], kNew);
+
+  platform_ = FakePlatform();
+  platform_.files[kPath] = kOld;
+  platform_.replace_errors[kPath] = errors::kPathFileAccess;
+  ASSERT_EQ(SaveError(), 0);
+  EXPECT_EQ(platform_.files[kPath], kNew);
+  EXPECT_FALSE(platform_.files.count(kTemporary));
+}
+
+TEST_F(SaveFileSafelyTest, FailuresAreRaisedAndLeaveTheOldFile) {
+  platform_.write_errors[kTemporary] = errors::kDeviceIo;
+  EXPECT_EQ(SaveError(), errors::kDeviceIo);
+  EXPECT_EQ(platform_.files[kPath], kOld);
+  EXPECT_FALSE(platform_.files.count(kTemporary));
+
+  platform_.write_errors.clear();
+  platform_.open_read_write_errors[kTemporary] = errors::kPathFileAccess;
+  platform_.open_read_write_errors[kPath] = errors::kDeviceUnavailable;
+  EXPECT_EQ(SaveError(), errors::kDeviceUnavailable);
+  EXPECT_EQ(platform_.files[kPath], kOld);
+}

@@ -1,0 +1,230 @@
+#include "setup/setup.h"
+
+#include <gtest/gtest.h>
+
+#include "common/fake_platform.h"
+#include "common/fake_window.h"
+#include "common/texts.h"
+#include "setup/fake_script_host.h"
+#include "setup/setup_form.h"
+
+namespace {
+
+const std::wstring kSettingsPath = L"G:\\launch\\Internet.cfg";
+const std::wstring kServerPath = L"\\\\school\\apps\\launch\\";
+const LauncherSettings kStored{L"  School rules\r\nBe kind.\r\n  ", L"I agree  ",
+                               L"  http://intranet/  ", L"\\\\elsewhere\\"};
+const LauncherSettings kBuiltIn{texts::kBuiltInMessage, texts::kBuiltInPrompt, L"", kServerPath};
+
+const ShownMessage kNotice{
+    L"Because you do not have write access to the server path using the currently logged in "
+    L"user, you will not be able to save any setup changes.",
+    L"Kelbry's Browser Launcher - Please Note:", MessageIcon::kInformation};
+
+std::wstring FatalReport(int32_t number) {
+  return L"Error Code: " + std::to_wstring(number) +
+         L" encountered.  This Launcher Setup program will now close.";
+}
+
+// setup started from G:\launch, with G: connected to \\school\apps.
+class SetupTest : public testing::Test {
+ protected:
+  SetupTest() {
+    platform_.program_folder = L"G:\\launch";
+    platform_.environment[L"WINDIR"] = L"C:\\WINDOWS";
+    platform_.files[L"G:\\launch\\Internet.exe"] = "MZ";
+  }
+
+  // Runs start-up; true when it ended the program.
+  bool StartUpEnded() {
+    platform_.messages.clear();
+    window_.shown = false;
+    try {
+      setup_.StartUp();
+    } catch (const ProgramEnded&) {
+      return true;
+    }
+    EXPECT_TRUE(window_.shown);
+    EXPECT_EQ(platform_.open_files, 0);
+    return false;
+  }
+  // What the editors show, with the server path; the preview must repeat them.
+  LauncherSettings Shown() {
+    EXPECT_EQ(window_.Text(kText1), window_.Text(kText2));
+    EXPECT_EQ(window_.Text(kOption1), window_.Text(kText3));
+    return {window_.Text(kText2), window_.Text(kText3), window_.Text(kText5),
+            window_.Text(kText4)};
+  }
+  bool SaveEnabled() { return window_.At(kCommand6).enabled; }
+
+  FakePlatform platform_;
+  FakeWindow window_{SetupForm()};
+  FakeScriptHost host_;
+  ::Setup setup_{platform_, window_, host_, [](const std::wstring& drive, std::wstring& remote) {
+                   remote = drive == L"G:" ? L"\\\\school\\apps" : drive + L"\\";
+                   return drive == L"G:" ? 0 : 2250;
+                 }};
+};
+
+}  // namespace
+
+TEST_F(SetupTest, OnlyASingleSlashAInstallsAtOnceAndQuietly) {
+  for (const wchar_t* line : {L"/A", L"/a", L"  /A  "}) {
+    platform_.command_line = line;
+    EXPECT_TRUE(StartUpEnded()) << line;
+    EXPECT_TRUE(window_.shown) << "the window shows while installing";
+    EXPECT_TRUE(platform_.messages.empty());
+  }
+  for (const wchar_t* line : {L"/A /Q", L"-A", L"", L"\t/A"}) {
+    platform_.command_line = line;
+    EXPECT_FALSE(StartUpEnded()) << line;
+  }
+}
+
+TEST_F(SetupTest, ServerFileFillsTheEditorsRightTrimmedAndStaysAsItIs) {
+  platform_.files[kSettingsPath] = EncodeSettings(kStored);
+  ASSERT_FALSE(StartUpEnded());
+  LauncherSettings shown = Shown();
+  EXPECT_EQ(shown.message, L"  School rules\r\nBe kind.\r\n");
+  EXPECT_EQ(shown.prompt, L"I agree");
+  EXPECT_EQ(shown.start_page, L"  http://intranet/");
+  EXPECT_EQ(shown.server_path, kServerPath);
+  EXPECT_TRUE(SaveEnabled());
+  EXPECT_TRUE(platform_.messages.empty());
+  EXPECT_EQ(platform_.files[kSettingsPath], EncodeSettings(kStored));
+}
+
+TEST_F(SetupTest, FileWithoutSettingsInAWritableFolderIsDeleted) {
+  for (int length : {-1, 0, 1999, 2001}) {
+    platform_.files.erase(kSettingsPath);
+    if (length >= 0) platform_.files[kSettingsPath] = std::string(length, ' ');
+    ASSERT_FALSE(StartUpEnded()) << length;
+    EXPECT_FALSE(platform_.files.count(kSettingsPath)) << length;
+    EXPECT_EQ(EncodeSettings(Shown()), EncodeSettings(kBuiltIn)) << length;
+    EXPECT_TRUE(SaveEnabled());
+  }
+}
+
+TEST_F(SetupTest, WithoutWriteAccessSavingIsOffAfterANoticeAndTheFileIsLeftAlone) {
+  struct Case {
+    const char* name;
+    std::map<std::wstring, int32_t> FakePlatform::*fails;
+    int32_t number;
+    std::optional<std::string> file;
+    bool loaded;
+  };
+  const std::string stored = EncodeSettings(kStored);
+  const std::string wrong_length(1999, 'x');
+  for (const Case& c : {
+           Case{"device I/O", &FakePlatform::open_read_write_errors, 57, stored, true},
+           Case{"unavailable", &FakePlatform::open_read_write_errors, 68, stored, true},
+           Case{"denied", &FakePlatform::open_read_write_errors, 70, stored, true},
+           Case{"path/file", &FakePlatform::open_read_write_errors, 75, stored, true},
+           Case{"no file", &FakePlatform::open_read_write_errors, 75, std::nullopt, false},
+           Case{"wrong length", &FakePlatform::open_read_write_errors, 70, wrong_length, false},
+           Case{"undeletable", &FakePlatform::delete_errors, 75, wrong_length, false},
+           Case{"unreadable too", &FakePlatform::open_errors, 70, stored, false},
+       }) {
+    SCOPED_TRACE(c.name);
+    platform_ = FakePlatform();
+    platform_.program_folder = L"G:\\launch";
+    if (c.file) platform_.files[kSettingsPath] = *c.file;
+    (platform_.*c.fails)[kSettingsPath] = c.number;
+    window_.At(kCommand6).enabled = true;
+    ASSERT_FALSE(StartUpEnded());
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_EQ(platform_.messages, std::vector<ShownMessage>{kNotice});
+    EXPECT_EQ(Shown().message,
+              c.loaded ? L"  School rules\r\nBe kind.\r\n" : texts::kBuiltInMessage);
+    EXPECT_EQ(platform_.files.count(kSettingsPath) ? platform_.files[kSettingsPath] : "",
+              c.file.value_or(""));
+  }
+}
+
+TEST_F(SetupTest, UnattendedWithoutWriteAccessInstallsTheBuiltInTextsWithoutANotice) {
+  platform_.command_line = L"/A";
+  platform_.open_read_write_errors[kSettingsPath] = 70;
+  EXPECT_TRUE(StartUpEnded());
+  EXPECT_TRUE(platform_.messages.empty());
+  EXPECT_EQ(platform_.files[L"C:\\WINDOWS\\Internet.cfg"], EncodeSettings(kBuiltIn));
+}
+
+TEST_F(SetupTest, OtherErrorsEndWithSetupsFatalReportBeforeTheWindowShows) {
+  for (int32_t number : {62, 76, 52, 7}) {
+    platform_.open_errors[kSettingsPath] = number;
+    EXPECT_TRUE(StartUpEnded());
+    EXPECT_FALSE(window_.shown);
+    EXPECT_EQ(platform_.messages, (std::vector<ShownMessage>{{FatalReport(number), L"Problem!",
+                                                              MessageIcon::kCritical}}));
+  }
+}
+
+TEST_F(SetupTest, LocalDiskHasNoServerPathAndWindirIsTrimmed) {
+  platform_.program_folder = L"C:\\tools";
+  platform_.environment[L"WINDIR"] = L"  D:\\WINNT  ";
+  platform_.files[L"C:\\tools\\Internet.exe"] = "MZ";
+  ASSERT_FALSE(StartUpEnded());
+  EXPECT_EQ(Shown().server_path, L"*Not Available*");
+  EXPECT_THROW(setup_.Install(), ProgramEnded);
+  LauncherSettings installed = kBuiltIn;
+  installed.server_path = L"*Not Available*";
+  EXPECT_EQ(platform_.files[L"D:\\WINNT\\Internet.cfg"], EncodeSettings(installed));
+}
+
+TEST_F(SetupTest, PreviewAndResetChangeOnlyTheWindow) {
+  platform_.files[kSettingsPath] = EncodeSettings(kStored);
+  ASSERT_FALSE(StartUpEnded());
+  window_.SetText(kText2, L"New rules\r\n\r\nRead them.");
+  window_.SetText(kText3, L"");
+  setup_.UpdatePreview();
+  EXPECT_EQ(Shown().message, L"New rules\r\n\r\nRead them.");
+
+  setup_.ResetDefaults();
+  EXPECT_EQ(EncodeSettings(Shown()), EncodeSettings(kBuiltIn));
+  EXPECT_EQ(platform_.files[kSettingsPath], EncodeSettings(kStored));
+  std::vector<std::wstring> repaints;
+  for (ControlId id : {kText1, kText2, kText3, kText5, kOption1}) {
+    repaints.push_back(L"repaint " + std::to_wstring(id));
+  }
+  EXPECT_EQ(std::vector<std::wstring>(window_.log.end() - 5, window_.log.end()), repaints);
+}
+
+TEST_F(SetupTest, SavedSettingsAreWhatTheNextStartLoads) {
+  ASSERT_FALSE(StartUpEnded());
+  std::wstring message = std::wstring(499, L'm') + L"\r\n" + std::wstring(119, L'x');
+  window_.SetText(kText2, message);
+  window_.SetText(kText3, L"Yes  ");
+  window_.SetText(kText5, L"  G:\\Intranet\\index.htm");
+  setup_.SaveSettings();
+  EXPECT_EQ(platform_.files[kSettingsPath],
+            EncodeSettings({message.substr(0, 500), L"Yes", L"  G:\\Intranet\\index.htm",
+                            kServerPath}));
+  EXPECT_EQ(platform_.messages, (std::vector<ShownMessage>{
+                                    {L"New Settings Saved.", L"Done", MessageIcon::kInformation}}));
+
+  FakeWindow next_window{SetupForm()};
+  ::Setup next{platform_, next_window, host_,
+               [](const std::wstring&, std::wstring&) { return 1; }};
+  next.StartUp();
+  EXPECT_EQ(next_window.Text(kText2), message.substr(0, 500));
+  EXPECT_EQ(next_window.Text(kText5), L"  G:\\Intranet\\index.htm");
+
+  setup_.ResetDefaults();
+  setup_.SaveSettings();
+  EXPECT_EQ(platform_.files[kSettingsPath], EncodeSettings(kBuiltIn));
+}
+
+TEST_F(SetupTest, FailedSaveIsRaisedAndKeepsThePreviousFile) {
+  platform_.files[kSettingsPath] = EncodeSettings(kStored);
+  ASSERT_FALSE(StartUpEnded());
+  window_.SetText(kText2, L"changed");
+  platform_.write_errors[kSettingsPath + L".new"] = 57;
+  try {
+    setup_.SaveSettings();
+    FAIL() << "saved";
+  } catch (const RunTimeError& e) {
+    EXPECT_EQ(e.number(), 57);
+  }
+  EXPECT_EQ(platform_.files[kSettingsPath], EncodeSettings(kStored));
+  EXPECT_TRUE(platform_.messages.empty());
+}
