@@ -91,11 +91,30 @@ std::wstring WindowText(HWND hwnd) {
   return text;
 }
 
+// The tool tip class comes from comctl32. It is loaded from the system
+// folder, not imported: an imported comctl32 is looked for beside the program
+// first, and the programs run from a share.
+void RegisterCommonControls() {
+  HMODULE library = LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  auto initialise = reinterpret_cast<decltype(&InitCommonControlsEx)>(
+      reinterpret_cast<void (*)()>(GetProcAddress(library, "InitCommonControlsEx")));
+  INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES};
+  if (initialise) initialise(&common);
+}
+
+// Access keys need Alt: a letter typed while a button has the focus presses
+// nothing, as the dialog manager would otherwise have it.
+bool IsLetterForAButton(const MSG& message) {
+  return message.message == WM_CHAR && message.wParam > L' ' &&
+         !(SendMessageW(message.hwnd, WM_GETDLGCODE, message.wParam,
+                        reinterpret_cast<LPARAM>(&message)) &
+           DLGC_WANTCHARS);
+}
+
 }  // namespace
 
 Form::Form(HINSTANCE instance, const FormSpec& spec) : instance_(instance), spec_(spec) {
-  INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&common);
+  RegisterCommonControls();
   RegisterFormClass(instance);
   CreateWindowFrame(spec);
   controls_.reserve(spec.controls.size());
@@ -151,6 +170,7 @@ void Form::CreateControl(const ControlSpec& spec) {
                            nullptr);
     if (!hwnd) throw RunTimeError(errors::kOutOfMemory);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (spec.kind == ControlKind::kTextBox) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
   }
   controls_.push_back({&spec, hwnd, nullptr, font});
   Control& control = controls_.back();
@@ -206,7 +226,7 @@ int Form::Run(const std::function<void()>& load) {
   Guarded(load);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (!IsDialogMessageW(window_, &message)) {
+    if (IsLetterForAButton(message) || !IsDialogMessageW(window_, &message)) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }

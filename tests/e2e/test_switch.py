@@ -82,10 +82,13 @@ class SwitchTest(SwitchCase):
         self.assert_ends()
         self.assertEqual((folder.linux / "Internet.set").read_bytes(), b"N\r\n")
 
-    def test_alt_q_quits(self):
+    def test_access_key_needs_alt(self):
         folder = session.share_folder("alt-q")
         self.start(folder)
         session.window(TITLE, timeout=10)
+        session.keys(TITLE, "q")
+        time.sleep(0.5)
+        self.assertTrue(self.process.running())
         session.keys(TITLE, "alt+q")
         self.assert_ends()
 
