@@ -1,7 +1,7 @@
 #include "fake_window.h"
 
-FakeWindow::FakeWindow(const FormSpec& spec) {
-  for (const ControlSpec& control : spec.controls) {
+FakeWindow::FakeWindow(const FormDesign& design) {
+  for (const ControlDesign& control : design.controls) {
     if (control.kind != ControlKind::kLine) {
       controls[control.id] = {control.text, control.enabled, false};
     }

@@ -16,7 +16,7 @@ class FakeWindow : public Window {
     bool selected = false;
   };
 
-  explicit FakeWindow(const FormSpec& spec);
+  explicit FakeWindow(const FormDesign& design);
 
   std::map<ControlId, Control> controls;
   bool shown = false;

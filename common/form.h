@@ -36,7 +36,7 @@ enum class ControlKind {
 
 enum class Alignment { kLeft, kCentre, kRight };
 
-struct ControlSpec {
+struct ControlDesign {
   ControlId id = 0;
   ControlKind kind = ControlKind::kLabel;
   int left = 0, top = 0, width = 0, height = 0;  // twips, from the container's corner
@@ -53,11 +53,11 @@ struct ControlSpec {
   int icon = 0;         // resource id of a picture box's icon
 };
 
-struct FormSpec {
+struct FormDesign {
   const wchar_t* caption;
   int left, top;                   // screen position of the client area, twips
   int client_width, client_height;  // twips
   std::optional<Colour> back_colour;  // the system's button face when none
   int icon;                        // resource id
-  std::vector<ControlSpec> controls;  // in tab order
+  std::vector<ControlDesign> controls;  // in tab order
 };

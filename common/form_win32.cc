@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "error.h"
@@ -51,16 +52,16 @@ UINT TextAlignment(Alignment alignment) {
 
 // Every control that can take the focus is a tab stop and a group of its own,
 // so Tab walks the table's order and arrow keys stay inside a control.
-WindowClass ClassOf(const ControlSpec& spec) {
+WindowClass ClassOf(const ControlDesign& design) {
   constexpr DWORD kTabStop = WS_TABSTOP | WS_GROUP;
-  switch (spec.kind) {
+  switch (design.kind) {
     case ControlKind::kTextBox:
       return {WC_EDITW,
-              kTabStop | EditAlignment(spec.alignment) |
-                  (spec.multi_line ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN
+              kTabStop | EditAlignment(design.alignment) |
+                  (design.multi_line ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN
                                    : ES_AUTOHSCROLL),
               WS_EX_CLIENTEDGE};
-    case ControlKind::kLabel: return {WC_STATICW, LabelAlignment(spec.alignment), 0};
+    case ControlKind::kLabel: return {WC_STATICW, LabelAlignment(design.alignment), 0};
     case ControlKind::kFrame:
       return {WC_BUTTONW, BS_GROUPBOX | WS_GROUP | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
     case ControlKind::kCommandButton: return {WC_BUTTONW, BS_PUSHBUTTON | BS_MULTILINE | kTabStop, 0};
@@ -91,6 +92,14 @@ std::wstring WindowText(HWND hwnd) {
   return text;
 }
 
+HICON IconOfSize(HINSTANCE instance, int icon, int size_metric) {
+  int size = GetSystemMetrics(size_metric);
+  return static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(icon), IMAGE_ICON, size, size, LR_SHARED));
+}
+
+bool HasToolTip(const ControlDesign& design) { return design.tool_tip != nullptr; }
+
 // The tool tip class comes from comctl32. It is loaded from the system
 // folder, not imported: an imported comctl32 is looked for beside the program
 // first, and the programs run from a share.
@@ -113,86 +122,82 @@ bool IsLetterForAButton(const MSG& message) {
 
 }  // namespace
 
-Form::Form(HINSTANCE instance, const FormSpec& spec) : instance_(instance), spec_(spec) {
-  RegisterCommonControls();
-  RegisterFormClass(instance);
-  CreateWindowFrame(spec);
-  controls_.reserve(spec.controls.size());
-  for (const ControlSpec& control : spec.controls) CreateControl(control);
+Form::Form(HINSTANCE instance, const FormDesign& design) : instance_(instance), design_(design) {
+  RegisterFormClass(instance, design.icon);
+  CreateWindowFrame(design);
+  controls_.reserve(design.controls.size());
+  for (const ControlDesign& control : design.controls) CreateControl(control);
 }
 
 Form::~Form() {
   if (window_) DestroyWindow(window_);
 }
 
-void Form::RegisterFormClass(HINSTANCE instance) {
+// The window's icons come with its class: Wine converts a window's icons for
+// the X display when it creates the window, and again at each WM_SETICON.
+void Form::RegisterFormClass(HINSTANCE instance, int icon) {
   WNDCLASSEXW form_class{};
   form_class.cbSize = sizeof form_class;
   form_class.lpfnWndProc = FormProc;
   form_class.hInstance = instance;
+  form_class.hIcon = IconOfSize(instance, icon, SM_CXICON);
+  form_class.hIconSm = IconOfSize(instance, icon, SM_CXSMICON);
   form_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   form_class.lpszClassName = kFormClass;
   RegisterClassExW(&form_class);
 }
 
-void Form::CreateWindowFrame(const FormSpec& spec) {
+void Form::CreateWindowFrame(const FormDesign& design) {
   HDC screen = GetDC(nullptr);
   dpi_x_ = GetDeviceCaps(screen, LOGPIXELSX);
   dpi_y_ = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
 
-  RECT frame{X(spec.left), Y(spec.top), X(spec.left) + X(spec.client_width),
-             Y(spec.top) + Y(spec.client_height)};
+  RECT frame{X(design.left), Y(design.top), X(design.left) + X(design.client_width),
+             Y(design.top) + Y(design.client_height)};
   AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
-  CreateWindowExW(kFormExStyle, kFormClass, spec.caption, kFormStyle, frame.left, frame.top,
+  CreateWindowExW(kFormExStyle, kFormClass, design.caption, kFormStyle, frame.left, frame.top,
                   frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_,
                   this);
   if (!window_) throw RunTimeError(errors::kOutOfMemory);
-
-  for (auto [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
-    int size = GetSystemMetrics(metric);
-    HANDLE icon = LoadImageW(instance_, MAKEINTRESOURCEW(spec.icon), IMAGE_ICON, size, size, LR_SHARED);
-    SendMessageW(window_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
-  }
 }
 
-void Form::CreateControl(const ControlSpec& spec) {
-  WindowClass window_class = ClassOf(spec);
+void Form::CreateControl(const ControlDesign& design) {
+  WindowClass window_class = ClassOf(design);
   HWND hwnd = nullptr;
-  HFONT font = FontFor(spec.font);
+  HFONT font = FontFor(design.font);
   if (window_class.name) {
-    HWND parent = spec.container ? Handle(spec.container) : window_;
+    HWND parent = design.container ? Handle(design.container) : window_;
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | window_class.style |
-                  (spec.enabled ? 0 : WS_DISABLED);
-    hwnd = CreateWindowExW(window_class.ex_style, window_class.name, spec.text, style, X(spec.left),
-                           Y(spec.top), X(spec.width), Y(spec.height), parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_,
+                  (design.enabled ? 0 : WS_DISABLED);
+    hwnd = CreateWindowExW(window_class.ex_style, window_class.name, design.text, style, X(design.left),
+                           Y(design.top), X(design.width), Y(design.height), parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_,
                            nullptr);
     if (!hwnd) throw RunTimeError(errors::kOutOfMemory);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (spec.kind == ControlKind::kTextBox) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
+    if (design.kind == ControlKind::kTextBox) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
   }
-  controls_.push_back({&spec, hwnd, nullptr, font});
+  controls_.push_back({&design, hwnd, nullptr, font});
   Control& control = controls_.back();
   if (FiltersMessages(control)) Subclass(control);
-  if (spec.tool_tip) AddToolTip(control);
 }
 
 // Frames pass their children's notifications on to the window, and a few
 // text boxes need their own drawing or keyboard handling.
 bool Form::FiltersMessages(const Control& control) const {
-  const ControlSpec& spec = *control.spec;
-  return spec.kind == ControlKind::kFrame || KeepsColoursWhenDisabled(control) ||
-         (spec.kind == ControlKind::kTextBox && spec.multi_line && spec.enabled);
+  const ControlDesign& design = *control.design;
+  return design.kind == ControlKind::kFrame || KeepsColoursWhenDisabled(control) ||
+         (design.kind == ControlKind::kTextBox && design.multi_line && design.enabled);
 }
 
 // A stock disabled edit box draws grey text; a text box given colours keeps
 // them when disabled, and then shows its text without focus, caret, selection
 // or scrolling.
 bool Form::KeepsColoursWhenDisabled(const Control& control) const {
-  const ControlSpec& spec = *control.spec;
-  return spec.kind == ControlKind::kTextBox && !spec.enabled &&
-         (spec.back_colour || spec.text_colour);
+  const ControlDesign& design = *control.design;
+  return design.kind == ControlKind::kTextBox && !design.enabled &&
+         (design.back_colour || design.text_colour);
 }
 
 void Form::Subclass(Control& control) {
@@ -200,19 +205,28 @@ void Form::Subclass(Control& control) {
       control.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::ControlProc)));
 }
 
-void Form::AddToolTip(const Control& control) {
-  if (!tool_tips_) {
-    tool_tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                                 instance_, nullptr);
+// comctl32 takes Wine some 10 ms to load, a fifth of the time an empty window
+// takes to appear: it is loaded for the tool tips once the window shows, and
+// only by a window that has tool tips.
+void Form::AddToolTips() {
+  if (tool_tips_ || std::ranges::none_of(design_.controls, HasToolTip)) return;
+  RegisterCommonControls();
+  tool_tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                               instance_, nullptr);
+  for (const Control& control : controls_) {
+    if (HasToolTip(*control.design)) AddToolTip(control);
   }
+}
+
+void Form::AddToolTip(const Control& control) {
   TTTOOLINFOW tool{};
   tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = window_;
   tool.uId = reinterpret_cast<UINT_PTR>(control.hwnd);
-  tool.lpszText = const_cast<wchar_t*>(control.spec->tool_tip);
+  tool.lpszText = const_cast<wchar_t*>(control.design->tool_tip);
   SendMessageW(tool_tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -264,11 +278,12 @@ void Form::Show() {
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
   for (const Control& control : controls_) {
-    if (CanTakeFocus(control.spec->kind) && IsWindowEnabled(control.hwnd)) {
+    if (CanTakeFocus(control.design->kind) && IsWindowEnabled(control.hwnd)) {
       SetFocus(control.hwnd);
       break;
     }
   }
+  AddToolTips();
 }
 
 void Form::ShowBusyPointer() {
@@ -310,7 +325,7 @@ LRESULT Form::HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       RECT client;
       GetClientRect(window_, &client);
       FillRect(reinterpret_cast<HDC>(wparam), &client,
-               spec_.back_colour ? BrushFor(*spec_.back_colour) : GetSysColorBrush(COLOR_BTNFACE));
+               design_.back_colour ? BrushFor(*design_.back_colour) : GetSysColorBrush(COLOR_BTNFACE));
       return 1;
     }
     case WM_PAINT: {
@@ -354,7 +369,7 @@ LRESULT Form::HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT Form::HandleControlMessage(Control& control, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (control.spec->kind == ControlKind::kFrame) {
+  if (control.design->kind == ControlKind::kFrame) {
     switch (message) {
       case WM_COMMAND:
       case WM_CTLCOLORSTATIC:
@@ -367,7 +382,7 @@ LRESULT Form::HandleControlMessage(Control& control, UINT message, WPARAM wparam
       case WM_ERASEBKGND: {
         RECT client;
         GetClientRect(control.hwnd, &client);
-        const auto& back = control.spec->back_colour;
+        const auto& back = control.design->back_colour;
         FillRect(reinterpret_cast<HDC>(wparam), &client,
                  back ? BrushFor(*back) : GetSysColorBrush(COLOR_BTNFACE));
         return 1;
@@ -387,21 +402,21 @@ LRESULT Form::HandleControlMessage(Control& control, UINT message, WPARAM wparam
 
 LRESULT Form::ColourControl(HDC dc, HWND hwnd) {
   Control* control = Find(hwnd);
-  if (!control || (!control->spec->back_colour && !control->spec->text_colour)) return 0;
-  const ControlSpec& spec = *control->spec;
-  Colour back = spec.back_colour.value_or(DefaultBackColour(spec.kind));
-  SetTextColor(dc, spec.text_colour.value_or(DefaultTextColour(spec.kind)));
+  if (!control || (!control->design->back_colour && !control->design->text_colour)) return 0;
+  const ControlDesign& design = *control->design;
+  Colour back = design.back_colour.value_or(DefaultBackColour(design.kind));
+  SetTextColor(dc, design.text_colour.value_or(DefaultTextColour(design.kind)));
   SetBkColor(dc, back);
   return reinterpret_cast<LRESULT>(BrushFor(back));
 }
 
 void Form::PaintTextBox(const Control& control) {
-  const ControlSpec& spec = *control.spec;
+  const ControlDesign& design = *control.design;
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(control.hwnd, &paint);
   RECT area;
   GetClientRect(control.hwnd, &area);
-  FillRect(dc, &area, BrushFor(spec.back_colour.value_or(DefaultBackColour(spec.kind))));
+  FillRect(dc, &area, BrushFor(design.back_colour.value_or(DefaultBackColour(design.kind))));
 
   // The edit box's own margins, so the text sits where an enabled box has it.
   auto margins = static_cast<DWORD>(SendMessageW(control.hwnd, EM_GETMARGINS, 0, 0));
@@ -409,11 +424,11 @@ void Form::PaintTextBox(const Control& control) {
   area.right -= HIWORD(margins) + 1;
   area.top += 1;
   HGDIOBJ old_font = SelectObject(dc, control.font);
-  SetTextColor(dc, spec.text_colour.value_or(DefaultTextColour(spec.kind)));
+  SetTextColor(dc, design.text_colour.value_or(DefaultTextColour(design.kind)));
   SetBkMode(dc, TRANSPARENT);
   std::wstring text = WindowText(control.hwnd);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
-            TextAlignment(spec.alignment) | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX |
+            TextAlignment(design.alignment) | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX |
                 DT_EXPANDTABS);
   SelectObject(dc, old_font);
   EndPaint(control.hwnd, &paint);
@@ -421,12 +436,12 @@ void Form::PaintTextBox(const Control& control) {
 
 void Form::PaintLines(HDC dc) const {
   for (const Control& control : controls_) {
-    const ControlSpec& spec = *control.spec;
-    if (spec.kind != ControlKind::kLine) continue;
-    GdiObject pen(CreatePen(PS_SOLID, 1, spec.text_colour.value_or(kBlack)));
+    const ControlDesign& design = *control.design;
+    if (design.kind != ControlKind::kLine) continue;
+    GdiObject pen(CreatePen(PS_SOLID, 1, design.text_colour.value_or(kBlack)));
     HGDIOBJ old_pen = SelectObject(dc, pen.get());
-    MoveToEx(dc, X(spec.left), Y(spec.top), nullptr);
-    LineTo(dc, X(spec.left + spec.width), Y(spec.top + spec.height));
+    MoveToEx(dc, X(design.left), Y(design.top), nullptr);
+    LineTo(dc, X(design.left + design.width), Y(design.top + design.height));
     SelectObject(dc, old_pen);
   }
 }
@@ -434,9 +449,9 @@ void Form::PaintLines(HDC dc) const {
 void Form::DrawPicture(const DRAWITEMSTRUCT& item) {
   Control* control = Find(item.hwndItem);
   if (!control) return;
-  const ControlSpec& spec = *control->spec;
-  FillRect(item.hDC, &item.rcItem, BrushFor(spec.back_colour.value_or(GetSysColor(COLOR_BTNFACE))));
-  auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(spec.icon), IMAGE_ICON,
+  const ControlDesign& design = *control->design;
+  FillRect(item.hDC, &item.rcItem, BrushFor(design.back_colour.value_or(GetSysColor(COLOR_BTNFACE))));
+  auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(design.icon), IMAGE_ICON,
                                             kIconSize, kIconSize, LR_SHARED));
   DrawIconEx(item.hDC, 0, 0, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
 }
@@ -445,20 +460,20 @@ void Form::Clicked(ControlId id) {
   if (id == IDCANCEL) {
     // The Esc key presses the control marked as the cancel button.
     auto cancel = std::find_if(controls_.begin(), controls_.end(),
-                               [](const Control& c) { return c.spec->cancel; });
+                               [](const Control& c) { return c.design->cancel; });
     if (cancel == controls_.end()) return;
-    id = cancel->spec->id;
+    id = cancel->design->id;
   } else if (id == IDOK) {
     // The Enter key presses the focused button, and nothing else.
     Control* focused = Find(GetFocus());
-    if (!focused || focused->spec->kind != ControlKind::kCommandButton) return;
-    id = focused->spec->id;
+    if (!focused || focused->design->kind != ControlKind::kCommandButton) return;
+    id = focused->design->id;
   }
   Control* control = Find(id);
   if (!control || !IsWindowEnabled(control->hwnd)) return;
   // An option button also reports a click when the keyboard moves the focus
   // onto it; only a selection runs its routine.
-  if (control->spec->kind == ControlKind::kOptionButton &&
+  if (control->design->kind == ControlKind::kOptionButton &&
       SendMessageW(control->hwnd, BM_GETCHECK, 0, 0) != BST_CHECKED) {
     return;
   }
@@ -493,7 +508,7 @@ HBRUSH Form::BrushFor(Colour colour) {
 
 Form::Control* Form::Find(ControlId id) {
   for (Control& control : controls_) {
-    if (control.spec->id == id) return &control;
+    if (control.design->id == id) return &control;
   }
   return nullptr;
 }

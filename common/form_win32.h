@@ -1,4 +1,4 @@
-// A FormSpec realised as a plain Win32 window: a fixed dialog frame whose
+// A FormDesign realised as a plain Win32 window: a fixed dialog frame whose
 // client area sits at the given screen position, with the controls in tab
 // order, all measured at the screen's DPI.
 #pragma once
@@ -18,7 +18,7 @@
 class Form : public Window {
  public:
   // Creates the window and its controls, hidden.
-  Form(HINSTANCE instance, const FormSpec& spec);
+  Form(HINSTANCE instance, const FormDesign& design);
   ~Form() override;
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -45,7 +45,7 @@ class Form : public Window {
   using GdiObject = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, GdiDeleter>;
 
   struct Control {
-    const ControlSpec* spec;
+    const ControlDesign* design;
     HWND hwnd;
     WNDPROC original_proc;  // set for controls whose messages the form filters
     HFONT font;
@@ -53,13 +53,14 @@ class Form : public Window {
 
   static LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-  static void RegisterFormClass(HINSTANCE instance);
+  static void RegisterFormClass(HINSTANCE instance, int icon);
 
   LRESULT HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleControlMessage(Control& control, UINT message, WPARAM wparam, LPARAM lparam);
 
-  void CreateWindowFrame(const FormSpec& spec);
-  void CreateControl(const ControlSpec& spec);
+  void CreateWindowFrame(const FormDesign& design);
+  void CreateControl(const ControlDesign& design);
+  void AddToolTips();
   void AddToolTip(const Control& control);
   void Subclass(Control& control);
   bool KeepsColoursWhenDisabled(const Control& control) const;
@@ -81,7 +82,7 @@ class Form : public Window {
   HWND Handle(ControlId id);
 
   HINSTANCE instance_;
-  const FormSpec& spec_;
+  const FormDesign& design_;
   HWND window_ = nullptr;
   HWND tool_tips_ = nullptr;
   HWND last_focus_ = nullptr;

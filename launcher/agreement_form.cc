@@ -2,8 +2,8 @@
 
 #include "common/agreement_controls.h"
 
-const FormSpec& AgreementForm() {
-  static const FormSpec form{
+const FormDesign& AgreementForm() {
+  static const FormDesign form{
       .caption = L"You'd Like to Access the Internet?",
       .left = 2820,
       .top = 2640,

@@ -13,4 +13,4 @@ enum LauncherControl : ControlId {
 
 inline constexpr int kLauncherIcon = 1;
 
-const FormSpec& AgreementForm();
+const FormDesign& AgreementForm();

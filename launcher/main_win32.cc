@@ -17,15 +17,18 @@ constexpr const wchar_t* kProgramName = L"Internet";
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Win32Platform platform;
   try {
-    // The shell may hand the request to COM-based handlers.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     Form form(instance, AgreementForm());
     Win32Shell shell;
     Launcher launcher(platform, form, shell);
     form.OnUnhandledError(
         [&](int32_t number) { ReportUnhandledError(platform, kProgramName, number); });
     form.OnClick(kOption1, [&] { launcher.AcceptanceSelected(); });
-    form.OnClick(kCommand1, [&] { launcher.Connect(); });
+    form.OnClick(kCommand1, [&] {
+      // The shell may hand the request to COM-based handlers. COM starts here,
+      // not before the window shows, which it would hold up.
+      CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+      launcher.Connect();
+    });
     form.OnClick(kCommand2, [&] { launcher.DontUnderstand(); });
     return form.Run([&] { launcher.StartUp(); });
   } catch (const std::exception&) {

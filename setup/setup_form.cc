@@ -10,7 +10,7 @@ constexpr Colour kLightYellow = 0x80FFFF;
 constexpr Colour kLightOrange = 0x80C0FF;
 
 // Labels sit on the grey window without a box of their own.
-ControlSpec Label(ControlId id, int left, int top, int width, int height, const wchar_t* text,
+ControlDesign Label(ControlId id, int left, int top, int width, int height, const wchar_t* text,
                   Font font, Colour colour, Alignment alignment = Alignment::kLeft) {
   return {.id = id, .kind = ControlKind::kLabel, .left = left, .top = top, .width = width,
           .height = height, .text = text, .font = font, .back_colour = kMidGrey,
@@ -19,27 +19,27 @@ ControlSpec Label(ControlId id, int left, int top, int width, int height, const 
 
 // No scroll bars and no length limit; a multi-line box keeps the CR LF pairs
 // typed into it.
-ControlSpec TextBox(ControlId id, int left, int top, int width, int height, bool multi_line,
+ControlDesign TextBox(ControlId id, int left, int top, int width, int height, bool multi_line,
                     bool enabled = true) {
   return {.id = id, .kind = ControlKind::kTextBox, .left = left, .top = top, .width = width,
           .height = height, .enabled = enabled, .multi_line = multi_line};
 }
 
-ControlSpec Button(ControlId id, int left, int top, int width, int height, const wchar_t* text,
+ControlDesign Button(ControlId id, int left, int top, int width, int height, const wchar_t* text,
                    Font font = kSansSerif) {
   return {.id = id, .kind = ControlKind::kCommandButton, .left = left, .top = top, .width = width,
           .height = height, .text = text, .font = font};
 }
 
-ControlSpec InPreview(ControlSpec control) {
+ControlDesign InPreview(ControlDesign control) {
   control.container = kFrame1;
   return control;
 }
 
 }  // namespace
 
-const FormSpec& SetupForm() {
-  static const FormSpec form{
+const FormDesign& SetupForm() {
+  static const FormDesign form{
       .caption = L"Setup Kelbry's Internet Browser Launcher for Schools",
       .left = 1680,
       .top = 1485,

@@ -29,4 +29,4 @@ enum SetupControl : ControlId {
 
 inline constexpr int kSetupIcon = 1;
 
-const FormSpec& SetupForm();
+const FormDesign& SetupForm();

@@ -4,8 +4,8 @@ namespace {
 constexpr Colour kNavy = 0x400000;
 }
 
-const FormSpec& SwitchForm() {
-  static const FormSpec form{
+const FormDesign& SwitchForm() {
+  static const FormDesign form{
       .caption = L"Kelbry's Internet On/Off Switch",
       .left = 2985,
       .top = 2805,

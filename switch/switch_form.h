@@ -20,4 +20,4 @@ inline constexpr int kTrafficLightIcon = 1;
 inline constexpr int kStopSignIcon = 2;
 inline constexpr int kGreenLightIcon = 3;
 
-const FormSpec& SwitchForm();
+const FormDesign& SwitchForm();
