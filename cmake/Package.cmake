@@ -1,0 +1,26 @@
+# The release package: what a school copies into its server folder, the three
+# programs and the administrator's guide as one HTML page with its pictures
+# inside. `cmake --build --preset windows --target package` makes
+# BrowserLauncher-<version>.zip in the build folder.
+if(NOT WIN32)
+  return()
+endif()
+
+set(guide ${PROJECT_SOURCE_DIR}/docs/administrator-guide.md)
+set(guide_page "${PROJECT_BINARY_DIR}/Administrator's Guide.html")
+file(GLOB screenshots CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/screenshots/*.png)
+add_custom_command(
+  OUTPUT ${guide_page}
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/guide-to-html.py ${guide} ${guide_page}
+  DEPENDS ${PROJECT_SOURCE_DIR}/scripts/guide-to-html.py ${guide} ${screenshots}
+  COMMENT "Writing the administrator's guide as one HTML page"
+  VERBATIM)
+add_custom_target(administrator_guide ALL DEPENDS ${guide_page})
+
+install(TARGETS internet setup netswitch RUNTIME DESTINATION .)
+install(FILES ${guide_page} DESTINATION .)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+include(CPack)
