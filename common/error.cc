@@ -45,6 +45,7 @@ std::wstring ErrorDescription(int32_t number) {
     case errors::kCannotCreateObject: return L"Can't create object";
     case errors::kNoSuchInterface:
       return L"Class does not support Automation or does not support expected interface";
+    case errors::kDllFunctionNotFound: return L"Specified DLL function not found";
     default: return L"Application-defined or object-defined error";
   }
 }

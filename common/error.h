@@ -23,6 +23,7 @@ inline constexpr int32_t kPathFileAccess = 75;
 inline constexpr int32_t kPathNotFound = 76;
 inline constexpr int32_t kCannotCreateObject = 429;
 inline constexpr int32_t kNoSuchInterface = 430;
+inline constexpr int32_t kDllFunctionNotFound = 453;
 }  // namespace errors
 
 // A failed operation, identified by its run-time error number.

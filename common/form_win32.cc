@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "error.h"
+#include "system_library_win32.h"
 
 namespace {
 
@@ -100,15 +101,12 @@ HICON IconOfSize(HINSTANCE instance, int icon, int size_metric) {
 
 bool HasToolTip(const ControlDesign& design) { return design.tool_tip != nullptr; }
 
-// The tool tip class comes from comctl32. It is loaded from the system
-// folder, not imported: an imported comctl32 is looked for beside the program
-// first, and the programs run from a share.
+// The tool tip class comes from comctl32, which is not among the DLLs Windows
+// always takes from its own folder: imported, it would be looked for beside
+// the program first.
 void RegisterCommonControls() {
-  HMODULE library = LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  auto initialise = reinterpret_cast<decltype(&InitCommonControlsEx)>(
-      reinterpret_cast<void (*)()>(GetProcAddress(library, "InitCommonControlsEx")));
   INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES};
-  if (initialise) initialise(&common);
+  SystemFunction<decltype(InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx")(&common);
 }
 
 // Access keys need Alt: a letter typed while a button has the focus presses

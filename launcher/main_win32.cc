@@ -1,6 +1,5 @@
 // Internet.exe: the pupil starts it instead of the browser.
 #include <windows.h>
-#include <objbase.h>
 
 #include "common/error.h"
 #include "common/form_win32.h"
@@ -23,12 +22,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     form.OnUnhandledError(
         [&](int32_t number) { ReportUnhandledError(platform, kProgramName, number); });
     form.OnClick(kOption1, [&] { launcher.AcceptanceSelected(); });
-    form.OnClick(kCommand1, [&] {
-      // The shell may hand the request to COM-based handlers. COM starts here,
-      // not before the window shows, which it would hold up.
-      CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-      launcher.Connect();
-    });
+    form.OnClick(kCommand1, [&] { launcher.Connect(); });
     form.OnClick(kCommand2, [&] { launcher.DontUnderstand(); });
     return form.Run([&] { launcher.StartUp(); });
   } catch (const std::exception&) {

@@ -18,7 +18,6 @@ constexpr const wchar_t* kProgramName = L"setup";
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Win32Platform platform;
   try {
-    ComApartment com;
     Form form(instance, SetupForm());
     Win32ScriptHost script_host;
     Setup setup(platform, form, script_host, [](const std::wstring& drive, std::wstring& remote) {

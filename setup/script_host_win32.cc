@@ -180,6 +180,7 @@ Win32ScriptHost::Win32ScriptHost()
       }) {}
 
 std::unique_ptr<ScriptShell> Win32ScriptHost::CreateShell() {
+  if (!apartment_) apartment_.emplace();
   ComPtr<IDispatch> shell;
   auto* object = reinterpret_cast<void**>(shell.ReleaseAndGetAddressOf());
   HRESULT created = create_(kShellClass, kIWshShell3, object);

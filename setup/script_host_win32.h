@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "setup/script_host.h"
 
@@ -53,5 +54,7 @@ class Win32ScriptHost : public ScriptHost {
   std::unique_ptr<ScriptShell> CreateShell() override;
 
  private:
+  // COM starts with the first shell object: setup's window shows sooner.
+  std::optional<ComApartment> apartment_;
   CreateInstance create_;
 };

@@ -1,0 +1,16 @@
+#include "system_library_win32.h"
+
+#include <string>
+
+#include "error.h"
+
+FARPROC SystemProcedure(const wchar_t* library, const char* name) {
+  wchar_t folder[MAX_PATH];
+  UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) throw RunTimeError(errors::kFileNotFound);
+  HMODULE module = LoadLibraryW((std::wstring(folder, length) + L"\\" + library).c_str());
+  if (!module) throw RunTimeError(errors::kFileNotFound);
+  FARPROC procedure = GetProcAddress(module, name);
+  if (!procedure) throw RunTimeError(errors::kDllFunctionNotFound);
+  return procedure;
+}

@@ -1,0 +1,16 @@
+// Functions of Windows' own DLLs that a program loads when it needs them
+// rather than importing them: from the system folder only, never from beside
+// the program, which may be a share anyone can put a DLL into.
+#pragma once
+
+#include <windows.h>
+
+// The function, its DLL left loaded for the life of the program as an
+// imported one would be. Raises 53 when the DLL is missing and 453 when it
+// lacks the function.
+FARPROC SystemProcedure(const wchar_t* library, const char* name);
+
+template <typename Function>
+Function* SystemFunction(const wchar_t* library, const char* name) {
+  return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(SystemProcedure(library, name)));
+}
