@@ -151,18 +151,4 @@ TEST_F(RealFiles, ShareThatDoesNotExistIsAFileAccessError) {
   });
   EXPECT_TRUE(IsFileAccessError(number)) << number;
 }
-
-TEST(Win32Errors, MapToRunTimeNumbers) {
-  EXPECT_EQ(ErrorNumberFromWin32(2), 53);     // file not found
-  EXPECT_EQ(ErrorNumberFromWin32(3), 76);     // path not found
-  EXPECT_EQ(ErrorNumberFromWin32(5), 75);     // access denied
-  EXPECT_EQ(ErrorNumberFromWin32(32), 70);    // sharing violation
-  EXPECT_EQ(ErrorNumberFromWin32(19), 70);    // write protected
-  EXPECT_EQ(ErrorNumberFromWin32(53), 68);    // bad network path
-  EXPECT_EQ(ErrorNumberFromWin32(67), 68);    // bad network name
-  EXPECT_EQ(ErrorNumberFromWin32(21), 68);    // not ready
-  EXPECT_EQ(ErrorNumberFromWin32(23), 57);    // data error (CRC)
-  EXPECT_EQ(ErrorNumberFromWin32(112), 61);   // disk full
-  EXPECT_EQ(ErrorNumberFromWin32(87), 51);    // anything else is no file-access error
-}
 #endif
