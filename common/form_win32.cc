@@ -17,6 +17,7 @@ constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCH
 constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME;
 constexpr int kTwipsPerInch = 1440;
 constexpr int kIconSize = 32;
+constexpr int kTextMargin = 30;  // twips
 
 struct WindowClass {
   const wchar_t* name;
@@ -51,10 +52,19 @@ UINT TextAlignment(Alignment alignment) {
   return DT_LEFT;
 }
 
+// A stock disabled edit box draws grey text; a text box given colours keeps
+// them when disabled. Such a box only shows its text, without focus, caret,
+// selection or scrolling, and the form draws it.
+bool KeepsColoursWhenDisabled(const ControlDesign& design) {
+  return design.kind == ControlKind::kTextBox && !design.enabled &&
+         (design.back_colour || design.text_colour);
+}
+
 // Every control that can take the focus is a tab stop and a group of its own,
 // so Tab walks the table's order and arrow keys stay inside a control.
 WindowClass ClassOf(const ControlDesign& design) {
   constexpr DWORD kTabStop = WS_TABSTOP | WS_GROUP;
+  if (KeepsColoursWhenDisabled(design)) return {WC_STATICW, SS_NOPREFIX, WS_EX_CLIENTEDGE};
   switch (design.kind) {
     case ControlKind::kTextBox:
       return {WC_EDITW,
@@ -121,10 +131,10 @@ bool IsLetterForAButton(const MSG& message) {
 }  // namespace
 
 Form::Form(HINSTANCE instance, const FormDesign& design) : instance_(instance), design_(design) {
-  RegisterFormClass(instance, design.icon);
-  CreateWindowFrame(design);
   controls_.reserve(design.controls.size());
-  for (const ControlDesign& control : design.controls) CreateControl(control);
+  for (const ControlDesign& control : design.controls) {
+    controls_.push_back({&control, control.text, control.enabled});
+  }
 }
 
 Form::~Form() {
@@ -145,7 +155,14 @@ void Form::RegisterFormClass(HINSTANCE instance, int icon) {
   RegisterClassExW(&form_class);
 }
 
-void Form::CreateWindowFrame(const FormDesign& design) {
+void Form::Realise() {
+  RegisterFormClass(instance_, design_.icon);
+  CreateWindowFrame();
+  for (Control& control : controls_) CreateControl(control);
+}
+
+void Form::CreateWindowFrame() {
+  const FormDesign& design = design_;
   HDC screen = GetDC(nullptr);
   dpi_x_ = GetDeviceCaps(screen, LOGPIXELSX);
   dpi_y_ = GetDeviceCaps(screen, LOGPIXELSY);
@@ -160,24 +177,23 @@ void Form::CreateWindowFrame(const FormDesign& design) {
   if (!window_) throw RunTimeError(errors::kOutOfMemory);
 }
 
-void Form::CreateControl(const ControlDesign& design) {
+void Form::CreateControl(Control& control) {
+  const ControlDesign& design = *control.design;
   WindowClass window_class = ClassOf(design);
-  HWND hwnd = nullptr;
-  HFONT font = FontFor(design.font);
-  if (window_class.name) {
-    HWND parent = design.container ? Handle(design.container) : window_;
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | window_class.style |
-                  (design.enabled ? 0 : WS_DISABLED);
-    hwnd = CreateWindowExW(window_class.ex_style, window_class.name, design.text, style, X(design.left),
-                           Y(design.top), X(design.width), Y(design.height), parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_,
-                           nullptr);
-    if (!hwnd) throw RunTimeError(errors::kOutOfMemory);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (design.kind == ControlKind::kTextBox) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
-  }
-  controls_.push_back({&design, hwnd, nullptr, font});
-  Control& control = controls_.back();
+  control.font = FontFor(design.font);
+  if (!window_class.name) return;
+  HWND parent = design.container ? At(design.container).hwnd : window_;
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | window_class.style |
+                (control.enabled ? 0 : WS_DISABLED);
+  control.hwnd = CreateWindowExW(window_class.ex_style, window_class.name, control.text.c_str(),
+                                 style, X(design.left), Y(design.top), X(design.width),
+                                 Y(design.height), parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
+                                 instance_, nullptr);
+  if (!control.hwnd) throw RunTimeError(errors::kOutOfMemory);
+  SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(control.font), FALSE);
+  if (design.kind == ControlKind::kTextBox) SendMessageW(control.hwnd, EM_SETLIMITTEXT, 0, 0);
+  if (control.selected) SendMessageW(control.hwnd, BM_SETCHECK, BST_CHECKED, 0);
   if (FiltersMessages(control)) Subclass(control);
 }
 
@@ -185,17 +201,8 @@ void Form::CreateControl(const ControlDesign& design) {
 // text boxes need their own drawing or keyboard handling.
 bool Form::FiltersMessages(const Control& control) const {
   const ControlDesign& design = *control.design;
-  return design.kind == ControlKind::kFrame || KeepsColoursWhenDisabled(control) ||
+  return design.kind == ControlKind::kFrame || KeepsColoursWhenDisabled(*control.design) ||
          (design.kind == ControlKind::kTextBox && design.multi_line && design.enabled);
-}
-
-// A stock disabled edit box draws grey text; a text box given colours keeps
-// them when disabled, and then shows its text without focus, caret, selection
-// or scrolling.
-bool Form::KeepsColoursWhenDisabled(const Control& control) const {
-  const ControlDesign& design = *control.design;
-  return design.kind == ControlKind::kTextBox && !design.enabled &&
-         (design.back_colour || design.text_colour);
 }
 
 void Form::Subclass(Control& control) {
@@ -254,25 +261,47 @@ void Form::Guarded(const std::function<void()>& routine) {
   }
 }
 
-std::wstring Form::Text(ControlId id) { return WindowText(Handle(id)); }
-
-void Form::SetText(ControlId id, const std::wstring& text) {
-  SetWindowTextW(Handle(id), text.c_str());
+std::wstring Form::Text(ControlId id) {
+  Control& control = At(id);
+  return control.hwnd ? WindowText(control.hwnd) : control.text;
 }
 
-void Form::SetEnabled(ControlId id, bool enabled) { EnableWindow(Handle(id), enabled); }
+void Form::SetText(ControlId id, const std::wstring& text) {
+  Control& control = At(id);
+  if (control.hwnd) {
+    SetWindowTextW(control.hwnd, text.c_str());
+  } else {
+    control.text = text;
+  }
+}
+
+void Form::SetEnabled(ControlId id, bool enabled) {
+  Control& control = At(id);
+  if (control.hwnd) {
+    EnableWindow(control.hwnd, enabled);
+  } else {
+    control.enabled = enabled;
+  }
+}
 
 void Form::SetSelected(ControlId id, bool selected) {
-  SendMessageW(Handle(id), BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+  Control& control = At(id);
+  if (control.hwnd) {
+    SendMessageW(control.hwnd, BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+  } else {
+    control.selected = selected;
+  }
 }
 
 void Form::Repaint(ControlId id) {
-  HWND hwnd = Handle(id);
+  HWND hwnd = At(id).hwnd;
+  if (!hwnd) return;  // not drawn yet
   InvalidateRect(hwnd, nullptr, TRUE);
   UpdateWindow(hwnd);
 }
 
 void Form::Show() {
+  if (!window_) Realise();
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
   for (const Control& control : controls_) {
@@ -386,7 +415,7 @@ LRESULT Form::HandleControlMessage(Control& control, UINT message, WPARAM wparam
         return 1;
       }
     }
-  } else if (KeepsColoursWhenDisabled(control)) {
+  } else if (KeepsColoursWhenDisabled(*control.design)) {
     if (message == WM_PAINT) {
       PaintTextBox(control);
       return 0;
@@ -416,11 +445,8 @@ void Form::PaintTextBox(const Control& control) {
   GetClientRect(control.hwnd, &area);
   FillRect(dc, &area, BrushFor(design.back_colour.value_or(DefaultBackColour(design.kind))));
 
-  // The edit box's own margins, so the text sits where an enabled box has it.
-  auto margins = static_cast<DWORD>(SendMessageW(control.hwnd, EM_GETMARGINS, 0, 0));
-  area.left += LOWORD(margins) + 1;
-  area.right -= HIWORD(margins) + 1;
-  area.top += 1;
+  // The margins of an edit box.
+  InflateRect(&area, -X(kTextMargin), -Y(kTextMargin));
   HGDIOBJ old_font = SelectObject(dc, control.font);
   SetTextColor(dc, design.text_colour.value_or(DefaultTextColour(design.kind)));
   SetBkMode(dc, TRANSPARENT);
@@ -518,7 +544,8 @@ Form::Control* Form::Find(HWND hwnd) {
   return nullptr;
 }
 
-HWND Form::Handle(ControlId id) {
+Form::Control& Form::At(ControlId id) {
   Control* control = Find(id);
-  return control ? control->hwnd : nullptr;
+  if (!control) throw RunTimeError(errors::kInvalidCall);
+  return *control;
 }

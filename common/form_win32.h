@@ -15,9 +15,11 @@
 
 #include "form.h"
 
+// The window itself is made when it is first shown: until then the form keeps
+// what the routines set, so that a program which ends before showing its
+// window (a refusal, an error report) never makes one.
 class Form : public Window {
  public:
-  // Creates the window and its controls, hidden.
   Form(HINSTANCE instance, const FormDesign& design);
   ~Form() override;
   Form(const Form&) = delete;
@@ -46,9 +48,13 @@ class Form : public Window {
 
   struct Control {
     const ControlDesign* design;
-    HWND hwnd;
-    WNDPROC original_proc;  // set for controls whose messages the form filters
-    HFONT font;
+    // What the routines set before the window is made.
+    std::wstring text;
+    bool enabled;
+    bool selected = false;
+    HWND hwnd = nullptr;
+    WNDPROC original_proc = nullptr;  // set for controls whose messages the form filters
+    HFONT font = nullptr;
   };
 
   static LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -58,12 +64,12 @@ class Form : public Window {
   LRESULT HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleControlMessage(Control& control, UINT message, WPARAM wparam, LPARAM lparam);
 
-  void CreateWindowFrame(const FormDesign& design);
-  void CreateControl(const ControlDesign& design);
+  void Realise();
+  void CreateWindowFrame();
+  void CreateControl(Control& control);
   void AddToolTips();
   void AddToolTip(const Control& control);
   void Subclass(Control& control);
-  bool KeepsColoursWhenDisabled(const Control& control) const;
   bool FiltersMessages(const Control& control) const;
 
   LRESULT ColourControl(HDC dc, HWND hwnd);
@@ -79,7 +85,7 @@ class Form : public Window {
   HBRUSH BrushFor(Colour colour);
   Control* Find(ControlId id);
   Control* Find(HWND hwnd);
-  HWND Handle(ControlId id);
+  Control& At(ControlId id);
 
   HINSTANCE instance_;
   const FormDesign& design_;
