@@ -261,7 +261,11 @@ class WineSession:
         prefix = self.prefix
         if not self.as_pupil:
             prefix.parent.mkdir(parents=True, exist_ok=True)
-        self._run_logged([SCRIPTS / "wine-prefix", prefix])
+        # A copy in the session's folder: the pupil may not reach the repository's.
+        script = self.root / "wine-prefix"
+        shutil.copyfile(SCRIPTS / "wine-prefix", script)
+        script.chmod(0o755)
+        self._run_logged([script, prefix])
         self._run_logged(["wineserver", "-k"], check=False)  # left over from an interrupted run
         self._run_logged(["wineserver", "-w"])
         if not self._registry_ready():
