@@ -8,6 +8,7 @@
 #include <random>
 
 #include "error.h"
+#include "error_of.h"
 #include "switch_file.h"
 #ifdef _WIN32
 #include "platform_win32.h"
@@ -20,15 +21,6 @@ using RealPlatform = PosixPlatform;
 namespace fs = std::filesystem;
 
 namespace {
-
-int32_t ErrorOf(const std::function<void()>& operation) {
-  try {
-    operation();
-  } catch (const RunTimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 class RealFiles : public testing::Test {
  protected:

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "error.h"
+#include "error_of.h"
 #include "fake_platform.h"
 
 namespace {
@@ -62,19 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SwitchFile, MissingAndEmptyFilesRaiseTheirNumbersForTheLauncher) {
   FakePlatform platform;
-  try {
-    ReadSwitchFirstLine(platform, kPath);
-    FAIL();
-  } catch (const RunTimeError& e) {
-    EXPECT_EQ(e.number(), errors::kFileNotFound);
-  }
+  EXPECT_EQ(ErrorOf([&] { ReadSwitchFirstLine(platform, kPath); }), errors::kFileNotFound);
   platform.files[kPath] = "";
-  try {
-    ReadSwitchFirstLine(platform, kPath);
-    FAIL();
-  } catch (const RunTimeError& e) {
-    EXPECT_EQ(e.number(), errors::kInputPastEnd);
-  }
+  EXPECT_EQ(ErrorOf([&] { ReadSwitchFirstLine(platform, kPath); }), errors::kInputPastEnd);
   EXPECT_EQ(platform.files.count(kPath), 1u);
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/error.h"
+#include "common/error_of.h"
 #include "common/fake_platform.h"
 
 namespace {
@@ -44,10 +44,8 @@ TEST(OpenDocument, FailureToStartOpenWithIsLeftToTheCaller) {
   FakePlatform platform;
   platform.start_errors[L"rundll32.exe"] = 53;
   ShellAnswering shell(kNoAssociation);
-  try {
-    OpenDocument(shell, platform, L"Open", L"page.xyz", std::nullopt, std::nullopt, 1);
-    FAIL();
-  } catch (const RunTimeError& e) {
-    EXPECT_EQ(e.number(), 53);
-  }
+  EXPECT_EQ(ErrorOf([&] {
+              OpenDocument(shell, platform, L"Open", L"page.xyz", std::nullopt, std::nullopt, 1);
+            }),
+            53);
 }

@@ -5,19 +5,7 @@
 #include <vector>
 
 #include "common/error.h"
-
-namespace {
-
-int32_t ErrorOf(const std::function<void()>& operation) {
-  try {
-    operation();
-  } catch (const RunTimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
-
-}  // namespace
+#include "common/error_of.h"
 
 TEST(Win32ScriptHost, TriesTheNewerClassOnlyWhenTheFirstIsNotRegistered) {
   struct Case {

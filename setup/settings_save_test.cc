@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/error.h"
+#include "common/error_of.h"
 #include "common/fake_platform.h"
 
 namespace {
@@ -18,12 +18,7 @@ class SaveFileSafelyTest : public testing::Test {
 
   // The error raised, or 0; no file may stay open either way.
   int32_t SaveError() {
-    int32_t number = 0;
-    try {
-      SaveFileSafely(platform_, kPath, kNew);
-    } catch (const RunTimeError& e) {
-      number = e.number();
-    }
+    int32_t number = ErrorOf([&] { SaveFileSafely(platform_, kPath, kNew); });
     EXPECT_EQ(platform_.open_files, 0);
     return number;
   }

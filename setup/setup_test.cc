@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/error_of.h"
 #include "common/fake_platform.h"
 #include "common/fake_window.h"
 #include "common/texts.h"
@@ -219,12 +220,7 @@ TEST_F(SetupTest, FailedSaveIsRaisedAndKeepsThePreviousFile) {
   ASSERT_FALSE(StartUpEnded());
   window_.SetText(kText2, L"changed");
   platform_.write_errors[kSettingsPath + L".new"] = 57;
-  try {
-    setup_.SaveSettings();
-    FAIL() << "saved";
-  } catch (const RunTimeError& e) {
-    EXPECT_EQ(e.number(), 57);
-  }
+  EXPECT_EQ(ErrorOf([&] { setup_.SaveSettings(); }), 57);
   EXPECT_EQ(platform_.files[kSettingsPath], EncodeSettings(kStored));
   EXPECT_TRUE(platform_.messages.empty());
 }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/error.h"
+#include "common/error_of.h"
 #include "common/fake_platform.h"
 #include "common/fake_window.h"
 #include "switch/switch_form.h"
@@ -106,12 +106,7 @@ TEST_F(NetSwitchTest, ButtonsReplaceTheFileAndSetTheLabel) {
 TEST_F(NetSwitchTest, FailedWriteIsLeftUnhandledAndKeepsTheLabel) {
   ASSERT_FALSE(StartUpEnded());
   platform_.open_errors[kSwitchPath] = 70;
-  try {
-    netswitch_.Stop();
-    FAIL();
-  } catch (const RunTimeError& e) {
-    EXPECT_EQ(e.number(), 70);
-  }
+  EXPECT_EQ(ErrorOf([&] { netswitch_.Stop(); }), 70);
   EXPECT_EQ(State(), L"RUNNING");
 }
 
