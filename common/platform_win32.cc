@@ -76,41 +76,6 @@ UINT IconStyle(MessageIcon icon) {
 
 }  // namespace
 
-int32_t ErrorNumberFromWin32(unsigned long code) {
-  switch (code) {
-    case ERROR_FILE_NOT_FOUND:
-      return errors::kFileNotFound;
-    case ERROR_PATH_NOT_FOUND: case ERROR_DIRECTORY:
-      return errors::kPathNotFound;
-    case ERROR_ACCESS_DENIED: case ERROR_NETWORK_ACCESS_DENIED: case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME: case ERROR_FILENAME_EXCED_RANGE:
-      return errors::kPathFileAccess;
-    case ERROR_SHARING_VIOLATION: case ERROR_LOCK_VIOLATION: case ERROR_WRITE_PROTECT:
-      return errors::kPermissionDenied;
-    case ERROR_BAD_NETPATH: case ERROR_BAD_NET_NAME: case ERROR_NOT_READY:
-    case ERROR_INVALID_DRIVE: case ERROR_BAD_UNIT: case ERROR_DEV_NOT_EXIST:
-    case ERROR_NETNAME_DELETED: case ERROR_UNEXP_NET_ERR: case ERROR_BAD_NET_RESP:
-    case ERROR_REM_NOT_LIST: case ERROR_NETWORK_UNREACHABLE: case ERROR_HOST_UNREACHABLE:
-    case ERROR_NO_NET_OR_BAD_PATH: case ERROR_BAD_DEVICE: case ERROR_NOT_CONNECTED:
-      return errors::kDeviceUnavailable;
-    case ERROR_CRC: case ERROR_SEEK: case ERROR_SECTOR_NOT_FOUND: case ERROR_WRITE_FAULT:
-    case ERROR_READ_FAULT: case ERROR_GEN_FAILURE: case ERROR_IO_DEVICE:
-      return errors::kDeviceIo;
-    case ERROR_HANDLE_EOF:
-      return errors::kInputPastEnd;
-    case ERROR_DISK_FULL: case ERROR_HANDLE_DISK_FULL:
-      return errors::kDiskFull;
-    case ERROR_TOO_MANY_OPEN_FILES:
-      return errors::kTooManyFiles;
-    case ERROR_NOT_ENOUGH_MEMORY: case ERROR_OUTOFMEMORY:
-      return errors::kOutOfMemory;
-    case ERROR_FILE_EXISTS: case ERROR_ALREADY_EXISTS:
-      return errors::kFileExists;
-    default:
-      return errors::kInternal;
-  }
-}
-
 std::wstring Win32Platform::ProgramFolder() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
