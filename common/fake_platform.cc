@@ -22,9 +22,13 @@ class FakeFile : public File {
   FakeFile(const FakeFile&) = delete;
   FakeFile& operator=(const FakeFile&) = delete;
 
-  int64_t Length() override { return static_cast<int64_t>(Bytes().size()); }
+  int64_t Length() override {
+    FailIfListed(platform_.read_errors, path_);
+    return static_cast<int64_t>(Bytes().size());
+  }
 
   std::string ReadAt(int64_t offset, size_t count) override {
+    FailIfListed(platform_.read_errors, path_);
     const std::string& bytes = Bytes();
     auto at = static_cast<size_t>(offset);
     return at >= bytes.size() ? std::string() : bytes.substr(at, count);

@@ -27,6 +27,7 @@ class FakePlatform : public Platform {
   // Paths whose opens (any mode), deletes, copies to or starts fail with a number.
   std::map<std::wstring, int32_t> open_errors;
   std::map<std::wstring, int32_t> open_read_write_errors;
+  std::map<std::wstring, int32_t> read_errors;  // lengths and reads of the open file
   std::map<std::wstring, int32_t> write_errors;
   std::map<std::wstring, int32_t> delete_errors;
   std::map<std::wstring, int32_t> start_errors;

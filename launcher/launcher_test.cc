@@ -5,6 +5,7 @@
 #include "common/fake_platform.h"
 #include "common/fake_window.h"
 #include "common/settings_file.h"
+#include "common/share_failures.h"
 #include "common/texts.h"
 #include "launcher/agreement_form.h"
 
@@ -154,6 +155,41 @@ TEST_F(LauncherStartUp, UnreadableSwitchKeepsTheFilesTexts) {
   platform_.open_errors.clear();
   ASSERT_FALSE(StartUpEnded());
   EXPECT_EQ(Prompt(), L"I agree");
+}
+
+// A switch that cannot be read lets the pupil in, however the share fails, and
+// whether the open fails or the read after it.
+TEST_F(LauncherStartUp, FailingShareLetsThePupilInWithTheFilesTexts) {
+  for (const ShareFailure& failure : ShareFailures()) {
+    SCOPED_TRACE(failure.what);
+    for (auto fails : {&FakePlatform::open_errors, &FakePlatform::read_errors}) {
+      platform_ = FakePlatform();
+      platform_.program_folder = L"C:\\WINDOWS";
+      StoreSettingsWithSwitch("N\r\n");
+      (platform_.*fails)[kSwitchPath] = failure.number;
+      window_.shown = false;
+      ASSERT_FALSE(StartUpEnded());
+      EXPECT_EQ(Message(), L"School message");
+      EXPECT_EQ(Prompt(), L"I agree");
+      EXPECT_TRUE(platform_.messages.empty());
+      EXPECT_EQ(platform_.open_files, 0);
+    }
+  }
+  EXPECT_EQ(OpenedStartPage(), L"http://intranet/");
+}
+
+// The workstation's own settings on a drive that fails: the built-in texts.
+TEST_F(LauncherStartUp, FailingSettingsDriveGivesTheBuiltInTexts) {
+  for (const ShareFailure& failure : ShareFailures()) {
+    SCOPED_TRACE(failure.what);
+    StoreSettings({L"School message", L"I agree", L"http://intranet/", kServer});
+    platform_.read_errors[kSettingsPath] = failure.number;
+    ASSERT_FALSE(StartUpEnded());
+    EXPECT_EQ(Message(), texts::kBuiltInMessage);
+    EXPECT_EQ(Prompt(), texts::kBuiltInPrompt);
+    EXPECT_FALSE(SwitchWasRead());
+    EXPECT_TRUE(platform_.messages.empty());
+  }
 }
 
 TEST_F(LauncherStartUp, OnlyAUncServerPathIsConsulted) {

@@ -4,6 +4,7 @@
 
 #include "common/fake_platform.h"
 #include "common/fake_window.h"
+#include "common/share_failures.h"
 #include "setup/fake_script_host.h"
 #include "setup/setup_form.h"
 
@@ -143,6 +144,26 @@ TEST_F(InstallationTest, OtherErrorsEndWithTheFatalReport) {
               (ShownMessage{L"Error Code: " + std::to_wstring(c.number) +
                                 L" encountered.  This Launcher Setup program will now close.",
                             L"Problem!", MessageIcon::kCritical}));
+    EXPECT_FALSE(ShortcutSaved());
+  }
+}
+
+// The server share fails as the Launcher is copied from it: the fatal report
+// with the number, and nothing installed.
+TEST_F(InstallationTest, FailingShareEndsWithTheFatalReportAndInstallsNothing) {
+  for (const ShareFailure& failure : ShareFailures()) {
+    SCOPED_TRACE(failure.what);
+    platform_ = FakePlatform();
+    platform_.files[kServer + L"Internet.exe"] = kLauncher;
+    platform_.open_errors[kServer + L"Internet.exe"] = failure.number;
+    Install(true);
+    EXPECT_EQ(platform_.messages,
+              (std::vector<ShownMessage>{
+                  {L"Error Code: " + std::to_wstring(failure.number) +
+                       L" encountered.  This Launcher Setup program will now close.",
+                   L"Problem!", MessageIcon::kCritical}}));
+    EXPECT_FALSE(Installed(L"Internet.exe"));
+    EXPECT_FALSE(Installed(L"Internet.cfg"));
     EXPECT_FALSE(ShortcutSaved());
   }
 }

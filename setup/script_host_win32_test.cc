@@ -29,6 +29,10 @@ TEST(Win32ScriptHost, FailedCallsGiveRunTimeErrorNumbers) {
   EXPECT_EQ(ErrorNumberFromHresult(E_ACCESSDENIED), 75);
   EXPECT_EQ(ErrorNumberFromHresult(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)), 76);
   EXPECT_EQ(ErrorNumberFromHresult(E_FAIL), static_cast<int32_t>(E_FAIL));
+  // A shortcut saved onto a share that refuses the user or has gone away.
+  for (unsigned long code : {ERROR_LOGON_FAILURE, ERROR_NETNAME_DELETED, ERROR_SEM_TIMEOUT}) {
+    EXPECT_TRUE(IsFileAccessError(ErrorNumberFromHresult(HRESULT_FROM_WIN32(code)))) << code;
+  }
 
   // Through the installed object model.
   ComApartment apartment;

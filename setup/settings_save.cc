@@ -10,6 +10,12 @@ void OverwriteInPlace(Platform& platform, const std::wstring& path, std::string_
   platform.Open(path, OpenMode::kReadWrite)->WriteAt(0, bytes);
 }
 
+// The share or its connection is failing: a write in place could stop half
+// way and leave the file part new, part old.
+bool ShareFailing(int32_t number) {
+  return number == errors::kDeviceUnavailable || number == errors::kDeviceIo;
+}
+
 // Best effort: a temporary file left behind does no harm, and the error that
 // matters is the one already on its way.
 void RemoveQuietly(Platform& platform, const std::wstring& path) {
@@ -24,7 +30,8 @@ bool WriteTemporary(Platform& platform, const std::wstring& path, std::string_vi
   std::unique_ptr<File> file;
   try {
     file = platform.Open(path, OpenMode::kOutput);
-  } catch (const RunTimeError&) {
+  } catch (const RunTimeError& e) {
+    if (ShareFailing(e.number())) throw;
     return false;
   }
   try {
@@ -47,7 +54,11 @@ void SaveFileSafely(Platform& platform, const std::wstring& path, std::string_vi
   }
   try {
     platform.Replace(path, temporary);
-  } catch (const RunTimeError&) {
+  } catch (const RunTimeError& e) {
+    if (ShareFailing(e.number())) {
+      RemoveQuietly(platform, temporary);
+      throw;
+    }
     // The file may still be writable where it is; when it is missing, this
     // creates it.
     OverwriteInPlace(platform, path, bytes);

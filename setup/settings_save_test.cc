@@ -4,6 +4,7 @@
 
 #include "common/error_of.h"
 #include "common/fake_platform.h"
+#include "common/share_failures.h"
 
 namespace {
 
@@ -64,4 +65,27 @@ TEST_F(SaveFileSafelyTest, FailuresAreRaisedAndLeaveTheOldFile) {
   platform_.open_read_write_errors[kPath] = errors::kDeviceUnavailable;
   EXPECT_EQ(SaveError(), errors::kDeviceUnavailable);
   EXPECT_EQ(platform_.files[kPath], kOld);
+}
+
+// A share that fails is not trusted with a write in place, which could stop
+// half way: only a refusal leads there.
+TEST_F(SaveFileSafelyTest, FailingShareIsNotWrittenInPlace) {
+  struct Step {
+    std::map<std::wstring, int32_t> FakePlatform::*fails;
+    std::wstring path;
+  };
+  for (const ShareFailure& failure : ShareFailures()) {
+    for (const Step& step : {Step{&FakePlatform::open_read_write_errors, kTemporary},
+                             Step{&FakePlatform::replace_errors, kPath}}) {
+      SCOPED_TRACE(failure.what);
+      platform_ = FakePlatform();
+      platform_.files[kPath] = kOld;
+      (platform_.*step.fails)[step.path] = failure.number;
+      bool refused = failure.number == errors::kPathFileAccess ||
+                     failure.number == errors::kPermissionDenied;
+      EXPECT_EQ(SaveError(), refused ? 0 : failure.number);
+      EXPECT_EQ(platform_.files[kPath], refused ? kNew : kOld);
+      EXPECT_FALSE(platform_.files.count(kTemporary));
+    }
+  }
 }

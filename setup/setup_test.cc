@@ -5,6 +5,7 @@
 #include "common/error_of.h"
 #include "common/fake_platform.h"
 #include "common/fake_window.h"
+#include "common/share_failures.h"
 #include "common/texts.h"
 #include "setup/fake_script_host.h"
 #include "setup/setup_form.h"
@@ -142,6 +143,35 @@ TEST_F(SetupTest, WithoutWriteAccessSavingIsOffAfterANoticeAndTheFileIsLeftAlone
   }
 }
 
+// A share that refuses or fails the probe, the reopen after it, or the reads of
+// a file that did open: the notice once, saving off, and the file left alone.
+TEST_F(SetupTest, FailingShareTakesTheNoWriteAccessPathOnce) {
+  struct Case {
+    const char* name;
+    std::map<std::wstring, int32_t> FakePlatform::*fails;
+    bool loaded;
+  };
+  const std::string stored = EncodeSettings(kStored);
+  for (const ShareFailure& failure : ShareFailures()) {
+    for (const Case& c : {Case{"probe", &FakePlatform::open_read_write_errors, true},
+                          Case{"probe and reopen", &FakePlatform::open_errors, false},
+                          Case{"reads after the probe", &FakePlatform::read_errors, false}}) {
+      SCOPED_TRACE(std::string(failure.what) + ", " + c.name);
+      platform_ = FakePlatform();
+      platform_.program_folder = L"G:\\launch";
+      platform_.files[kSettingsPath] = stored;
+      (platform_.*c.fails)[kSettingsPath] = failure.number;
+      window_.At(kCommand6).enabled = true;
+      ASSERT_FALSE(StartUpEnded());
+      EXPECT_FALSE(SaveEnabled());
+      EXPECT_EQ(platform_.messages, std::vector<ShownMessage>{kNotice});
+      EXPECT_EQ(Shown().message,
+                c.loaded ? L"  School rules\r\nBe kind.\r\n" : texts::kBuiltInMessage);
+      EXPECT_EQ(platform_.files[kSettingsPath], stored);
+    }
+  }
+}
+
 TEST_F(SetupTest, UnattendedWithoutWriteAccessInstallsTheBuiltInTextsWithoutANotice) {
   platform_.command_line = L"/A";
   platform_.open_read_write_errors[kSettingsPath] = 70;
@@ -213,6 +243,24 @@ TEST_F(SetupTest, SavedSettingsAreWhatTheNextStartLoads) {
   setup_.ResetDefaults();
   setup_.SaveSettings();
   EXPECT_EQ(platform_.files[kSettingsPath], EncodeSettings(kBuiltIn));
+}
+
+// The share fails after the new settings went to the temporary file: the
+// failure is raised for the unhandled-error report, and the file is as it was.
+TEST_F(SetupTest, SaveOntoAFailingShareKeepsThePreviousFile) {
+  for (const ShareFailure& failure : ShareFailures()) {
+    SCOPED_TRACE(failure.what);
+    platform_ = FakePlatform();
+    platform_.program_folder = L"G:\\launch";
+    platform_.files[kSettingsPath] = EncodeSettings(kStored);
+    ASSERT_FALSE(StartUpEnded());
+    window_.SetText(kText2, L"changed");
+    platform_.replace_errors[kSettingsPath] = failure.number;
+    platform_.open_errors[kSettingsPath] = failure.number;
+    EXPECT_EQ(ErrorOf([&] { setup_.SaveSettings(); }), failure.number);
+    EXPECT_EQ(platform_.files[kSettingsPath], EncodeSettings(kStored));
+    EXPECT_TRUE(platform_.messages.empty());
+  }
 }
 
 TEST_F(SetupTest, FailedSaveIsRaisedAndKeepsThePreviousFile) {

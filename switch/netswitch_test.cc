@@ -5,6 +5,7 @@
 #include "common/error_of.h"
 #include "common/fake_platform.h"
 #include "common/fake_window.h"
+#include "common/share_failures.h"
 #include "switch/switch_form.h"
 
 namespace {
@@ -69,6 +70,25 @@ TEST_F(NetSwitchTest, NoWriteAccessRefusesBeforeTheWindowShows) {
                             L"Sorry!", MessageIcon::kExclamation}));
   }
   EXPECT_EQ(platform_.files.count(kSwitchPath), 0u);
+}
+
+// However the share fails, at the probe's open or at the read after it, the
+// teacher gets the refusal and nothing else.
+TEST_F(NetSwitchTest, FailingShareGetsOnlyTheRefusal) {
+  for (const ShareFailure& failure : ShareFailures()) {
+    SCOPED_TRACE(failure.what);
+    for (auto fails : {&FakePlatform::open_read_write_errors, &FakePlatform::read_errors}) {
+      platform_ = FakePlatform();
+      platform_.program_folder = L"\\\\school\\apps\\launch";
+      platform_.files[kSwitchPath] = "N\r\n";
+      (platform_.*fails)[kSwitchPath] = failure.number;
+      ASSERT_TRUE(StartUpEnded());
+      ASSERT_EQ(platform_.messages.size(), 1u);
+      EXPECT_EQ(platform_.messages[0].title, L"Sorry!");
+      EXPECT_EQ(platform_.open_files, 0);
+      EXPECT_EQ(platform_.files[kSwitchPath], "N\r\n");
+    }
+  }
 }
 
 TEST_F(NetSwitchTest, OtherStartUpErrorsGiveTheFatalReport) {
