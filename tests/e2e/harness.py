@@ -301,9 +301,11 @@ class WineSession:
 
     # ------------------------------------------------------------ running things
 
-    def _command(self, command: list) -> list[str]:
-        """`command` as run for this session: with Wine's environment, as the pupil if so."""
-        environment = dict(WINE_ENVIRONMENT, WINEPREFIX=str(self.prefix), DISPLAY=self.display)
+    def _command(self, command: list, environment: dict | None = None) -> list[str]:
+        """`command` as run for this session: with Wine's environment (and `environment`), as
+        the pupil if so."""
+        environment = dict(WINE_ENVIRONMENT, WINEPREFIX=str(self.prefix), DISPLAY=self.display,
+                           **(environment or {}))
         settings = [f"{name}={value}" for name, value in environment.items()]
         runner = [str(SCRIPTS / "as-pupil")] if self.as_pupil else []
         return [*runner, "env", *settings, *map(str, command)]
@@ -318,12 +320,18 @@ class WineSession:
         if check and run.returncode != 0:
             raise RuntimeError(f"{command} failed ({run.returncode}):\n{log.read_text()[-2000:]}")
 
-    def start(self, program: str, *args: str) -> Process:
-        r"""Starts a program given by its Windows path (\\SCHOOL\..., G:\..., C:\...)."""
+    def start(self, program: str, *args: str, faults: dict | None = None) -> Process:
+        r"""Starts a program given by its Windows path (\\SCHOOL\..., G:\..., C:\...).
+
+        faults: FAULT_* settings (tests/faults/fault_injection.cc) to run the program under
+        the fault injector, which exits with the program's exit code."""
         log = self.root / "logs" / f"{len(self._processes):03d}-{PureWindowsPath(program).name}.log"
+        command = ["wine", program, *args]
+        if faults is not None:
+            command.insert(1, self._fault_injector())
         with open(log, "wb") as output:
             popen = subprocess.Popen(
-                self._command(["wine", program, *args]),
+                self._command(command, faults),
                 stdout=output,
                 stderr=subprocess.STDOUT,
                 stdin=subprocess.DEVNULL,
@@ -332,6 +340,17 @@ class WineSession:
         process = Process(popen, log)
         self._processes.append(process)
         return process
+
+    def _fault_injector(self) -> Path:
+        """The injector and its library, copied beside the driver on first use."""
+        injector = self.root / "fault_injector.exe"
+        if not injector.exists():
+            for name in ("fault_injection.dll", "fault_injector.exe"):
+                built = WINDOWS_BUILD / "tests" / "faults" / name
+                if not built.is_file():
+                    raise FileNotFoundError(f"{built} is not built: cmake --build --preset windows")
+                shutil.copyfile(built, self.root / name)
+        return injector
 
     def share_folder(self, name: str) -> ShareFolder:
         r"""A new folder \\SCHOOL\apps\NAME (= G:\NAME), writable by the session's user."""

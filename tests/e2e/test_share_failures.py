@@ -1,0 +1,198 @@
+r"""The three programs when the server share fails as a real Windows network
+fails: sign-ins refused, guest logons blocked, too many connections, time-outs,
+the share dropping half way. Wine's share is a local folder that cannot fail
+these ways, so tests/faults' injector makes the programs' own Win32 calls fail
+with the codes Windows gives. Each test checks that failures were injected, so
+none can pass because nothing failed.
+"""
+
+from __future__ import annotations
+
+import itertools
+import unittest
+from pathlib import Path
+
+from harness import DriverError, WineSession
+from programs import BUILT_IN_MESSAGE, LAUNCHER_TITLE, SWITCH_TITLE, control, settings_file
+
+SETUP_TITLE = "Setup Kelbry's Internet Browser Launcher for Schools"
+SETUP_TEXT2, SETUP_SAVE = 106, 118
+LAUNCHER_TEXT1 = 101
+
+# A typical Win32 code of each way a share fails.
+SHARE_FAILURES = {
+    "sign-in refused": 1326,       # ERROR_LOGON_FAILURE
+    "guest logon blocked": 1272,   # ERROR_SMB_GUEST_LOGON_BLOCKED
+    "too many connections": 71,    # ERROR_REQ_NOT_ACCEP
+    "time-out": 121,               # ERROR_SEM_TIMEOUT
+    "network name deleted": 64,    # ERROR_NETNAME_DELETED
+}
+NETNAME_DELETED = 64
+SHARING_VIOLATION = 32
+
+NOTICE_TITLE = "Kelbry's Browser Launcher - Please Note:"
+REFUSAL = "You need to have write access to this server path in order to use this utility."
+
+session: WineSession
+logs = itertools.count()
+
+
+def setUpModule():
+    global session
+    session = WineSession().open()
+
+
+def tearDownModule():
+    session.shut_down()
+
+
+def windows_path(path: Path) -> str:
+    """A Linux path as the programs see it, on Wine's drive Z:."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
+class ShareFailureCase(unittest.TestCase):
+    def start(self, program: str, *args: str, path: str, code: int, calls: str = "",
+              after: str = ""):
+        """Starts a program whose calls on paths containing `path` fail with `code`
+        (the FAULT_* settings of tests/faults/fault_injection.cc)."""
+        self.fault_log = session.root / "logs" / f"faults-{next(logs)}.log"
+        faults = {"FAULT_PATH": path, "FAULT_CODE": str(code),
+                  "FAULT_LOG": windows_path(self.fault_log)}
+        if calls:
+            faults["FAULT_CALLS"] = calls
+        if after:
+            faults["FAULT_AFTER"] = after
+        process = session.start(program, *args, faults=faults)
+        self.addCleanup(process.kill)
+        return process
+
+    def assert_injected(self, *functions: str) -> None:
+        """Each of these functions was made to fail at least once."""
+        lines = self.fault_log.read_text().splitlines() if self.fault_log.exists() else []
+        failed = {line.split(" ")[0] for line in lines}
+        self.assertLessEqual(set(functions), failed, f"injected: {lines}")
+
+    def assert_ends(self, process) -> None:
+        self.assertEqual(process.wait(30), 0)
+
+
+class StartUp(ShareFailureCase):
+    def test_launcher_lets_the_pupil_in_when_the_switch_cannot_be_read(self):
+        for name, code in SHARE_FAILURES.items():
+            with self.subTest(name):
+                server = session.share_folder(f"launcher {code}")
+                server.write("Internet.set", b"N\r\n")
+                folder = session.local_folder(f"launcher-{code}")
+                program = folder.add_program("Internet.exe")
+                folder.write("Internet.cfg",
+                             settings_file("School message", "Agreed", "", server.unc + "\\"))
+                process = self.start(program, path=server.path("Internet.set"), code=code)
+                window = session.window(LAUNCHER_TITLE, timeout=15)
+                self.assertEqual(control(window, LAUNCHER_TEXT1)["text"], "School message")
+                self.assert_injected("CreateFileW")
+                session.close(LAUNCHER_TITLE)
+                self.assert_ends(process)
+
+    def test_netswitch_only_says_sorry(self):
+        for name, code in SHARE_FAILURES.items():
+            with self.subTest(name):
+                folder = session.share_folder(f"switch {code}")
+                folder.write("Internet.set", b"Y\r\n")
+                process = self.start(folder.add_program("netswitch.exe"),
+                                     path=folder.path("Internet.set"), code=code)
+                box = session.dismiss("Sorry!", timeout=15)
+                self.assertEqual((box["text"], box["icon"]), (REFUSAL, "exclamation"))
+                self.assert_ends(process)
+                self.assert_injected("CreateFileW")
+                with self.assertRaises(DriverError):
+                    session.window(SWITCH_TITLE, timeout=0.5)
+                self.assertEqual((folder.linux / "Internet.set").read_bytes(), b"Y\r\n")
+
+    def test_setup_gives_the_notice_once_and_turns_saving_off(self):
+        stored = settings_file("Stored rules", "I agree", "", "")
+        # The whole share refusing or failing; then one that goes away after the
+        # probe opened the file, before it was read.
+        cases = [(name, code, "", "") for name, code in SHARE_FAILURES.items()]
+        cases.append(("gone after the probe", NETNAME_DELETED, "CreateFileW,GetFileSizeEx,ReadFile",
+                      "CreateFileW:1"))
+        for name, code, calls, after in cases:
+            with self.subTest(name):
+                folder = session.share_folder(f"setup {name}")
+                folder.write("Internet.cfg", stored)
+                process = self.start(folder.add_program("setup.exe"),
+                                     path=folder.path("Internet.cfg"), code=code, calls=calls,
+                                     after=after)
+                self.assertEqual(session.dismiss(NOTICE_TITLE, timeout=15)["icon"],
+                                 "information")
+                window = session.window(SETUP_TITLE, timeout=15)
+                self.assertFalse(control(window, SETUP_SAVE)["enabled"])
+                self.assertEqual(control(window, SETUP_TEXT2)["text"], BUILT_IN_MESSAGE)
+                with self.assertRaises(DriverError):
+                    session.message(NOTICE_TITLE, timeout=0.5)
+                self.assert_injected("CreateFileW" if not after else "GetFileSizeEx")
+                session.close(SETUP_TITLE)
+                self.assert_ends(process)
+                self.assertEqual((folder.linux / "Internet.cfg").read_bytes(), stored)
+
+
+class Writing(ShareFailureCase):
+    def test_save_onto_a_share_that_drops_keeps_the_old_file(self):
+        stored = settings_file("Stored rules", "I agree", "http://intranet/", "")
+        # The share goes away after the new settings went out; or it comes back
+        # for a moment after failing the replacement, and drops again in the
+        # middle of a write.
+        for name, calls in (("gone", ""), ("flapping", "ReplaceFileW,WriteFile")):
+            with self.subTest(name):
+                folder = session.share_folder(f"save {name}")
+                folder.write("Internet.cfg", stored)
+                process = self.start(folder.add_program("setup.exe"),
+                                     path=folder.path("Internet.cfg"), code=NETNAME_DELETED,
+                                     calls=calls, after="WriteFile:1")
+                session.window(SETUP_TITLE, timeout=15)
+                session.keys(SETUP_TITLE, "text:New rules. ")
+                session.click(SETUP_TITLE, "&Save Settings")
+                box = session.dismiss("setup", timeout=15)
+                self.assertEqual((box["text"], box["icon"]),
+                                 ("Run-time error '68':\n\nDevice unavailable", "critical"))
+                self.assert_ends(process)
+                self.assert_injected("ReplaceFileW")
+                self.assertEqual((folder.linux / "Internet.cfg").read_bytes(), stored)
+
+    def test_netswitch_stop_on_a_share_that_dropped_changes_nothing(self):
+        folder = session.share_folder("switch dropped")
+        folder.write("Internet.set", b"Y\r\n")
+        process = self.start(folder.add_program("netswitch.exe"), path=folder.path("Internet.set"),
+                             code=NETNAME_DELETED, calls="CreateFileW", after="CreateFileW:1")
+        self.assertEqual(control(session.window(SWITCH_TITLE, timeout=15), 108)["text"], "RUNNING")
+        session.click(SWITCH_TITLE, "#105")
+        box = session.dismiss("netswitch", timeout=15)
+        self.assertEqual(box["text"], "Run-time error '68':\n\nDevice unavailable")
+        self.assert_ends(process)
+        self.assert_injected("CreateFileW")
+        self.assertEqual((folder.linux / "Internet.set").read_bytes(), b"Y\r\n")
+
+    def test_installation_that_cannot_copy_the_launcher_reports_the_number(self):
+        # A Launcher still running on this workstation holds C:\windows\Internet.exe;
+        # a share that drops fails the copy's source.
+        for name, target, code, number in (
+                ("launcher running", r"C:\windows\Internet.exe", SHARING_VIOLATION, 70),
+                ("share dropped", r"\Internet.exe", NETNAME_DELETED, 68)):
+            with self.subTest(name):
+                folder = session.share_folder(f"install {name}")
+                folder.add_program("Internet.exe")
+                path = target if target.startswith("C:") else folder.unc + target
+                installed = session.prefix / "drive_c" / "windows" / "Internet.cfg"
+                installed.unlink(missing_ok=True)
+                process = self.start(folder.add_program("setup.exe"), "/A", path=path, code=code,
+                                     calls="CopyFileW")
+                box = session.dismiss("Problem!", timeout=15)
+                self.assertEqual(box["text"], f"Error Code: {number} encountered.  This Launcher "
+                                              "Setup program will now close.")
+                self.assert_ends(process)
+                self.assert_injected("CopyFileW")
+                self.assertFalse(installed.exists())
+
+
+if __name__ == "__main__":
+    unittest.main()
