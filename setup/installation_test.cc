@@ -148,22 +148,30 @@ TEST_F(InstallationTest, OtherErrorsEndWithTheFatalReport) {
   }
 }
 
-// The server share fails as the Launcher is copied from it: the fatal report
-// with the number, and nothing installed.
-TEST_F(InstallationTest, FailingShareEndsWithTheFatalReportAndInstallsNothing) {
+// A share that fails, the server's as the Launcher is copied from it or the
+// one a redirected desktop lives on as the shortcut is saved: the fatal report
+// with the number, and nothing installed past the failure.
+TEST_F(InstallationTest, FailingShareEndsWithTheFatalReport) {
   for (const ShareFailure& failure : ShareFailures()) {
-    SCOPED_TRACE(failure.what);
-    platform_ = FakePlatform();
-    platform_.files[kServer + L"Internet.exe"] = kLauncher;
-    platform_.open_errors[kServer + L"Internet.exe"] = failure.number;
-    Install(true);
-    EXPECT_EQ(platform_.messages,
-              (std::vector<ShownMessage>{
-                  {L"Error Code: " + std::to_wstring(failure.number) +
-                       L" encountered.  This Launcher Setup program will now close.",
-                   L"Problem!", MessageIcon::kCritical}}));
-    EXPECT_FALSE(Installed(L"Internet.exe"));
-    EXPECT_FALSE(Installed(L"Internet.cfg"));
-    EXPECT_FALSE(ShortcutSaved());
+    for (bool desktop : {false, true}) {
+      SCOPED_TRACE(std::string(failure.what) + (desktop ? ", desktop" : ", server"));
+      platform_ = FakePlatform();
+      platform_.files[kServer + L"Internet.exe"] = kLauncher;
+      host_ = FakeScriptHost();
+      if (desktop) {
+        host_.save_error = failure.number;
+      } else {
+        platform_.open_errors[kServer + L"Internet.exe"] = failure.number;
+      }
+      Install(true);
+      EXPECT_EQ(platform_.messages,
+                (std::vector<ShownMessage>{
+                    {L"Error Code: " + std::to_wstring(failure.number) +
+                         L" encountered.  This Launcher Setup program will now close.",
+                     L"Problem!", MessageIcon::kCritical}}));
+      EXPECT_EQ(Installed(L"Internet.exe"), desktop);
+      EXPECT_EQ(Installed(L"Internet.cfg"), desktop);
+      EXPECT_FALSE(ShortcutSaved());
+    }
   }
 }
