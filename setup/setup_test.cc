@@ -107,9 +107,11 @@ TEST_F(SetupTest, FileWithoutSettingsInAWritableFolderIsDeleted) {
   }
 }
 
+// Also a share that refuses or fails the probe, the reopen after it, or the
+// reads of a file that did open: the notice once, and the file left alone.
 TEST_F(SetupTest, WithoutWriteAccessSavingIsOffAfterANoticeAndTheFileIsLeftAlone) {
   struct Case {
-    const char* name;
+    std::string name;
     std::map<std::wstring, int32_t> FakePlatform::*fails;
     int32_t number;
     std::optional<std::string> file;
@@ -117,16 +119,26 @@ TEST_F(SetupTest, WithoutWriteAccessSavingIsOffAfterANoticeAndTheFileIsLeftAlone
   };
   const std::string stored = EncodeSettings(kStored);
   const std::string wrong_length(1999, 'x');
-  for (const Case& c : {
-           Case{"device I/O", &FakePlatform::open_read_write_errors, 57, stored, true},
-           Case{"unavailable", &FakePlatform::open_read_write_errors, 68, stored, true},
-           Case{"denied", &FakePlatform::open_read_write_errors, 70, stored, true},
-           Case{"path/file", &FakePlatform::open_read_write_errors, 75, stored, true},
-           Case{"no file", &FakePlatform::open_read_write_errors, 75, std::nullopt, false},
-           Case{"wrong length", &FakePlatform::open_read_write_errors, 70, wrong_length, false},
-           Case{"undeletable", &FakePlatform::delete_errors, 75, wrong_length, false},
-           Case{"unreadable too", &FakePlatform::open_errors, 70, stored, false},
-       }) {
+  std::vector<Case> cases = {
+      Case{"device I/O", &FakePlatform::open_read_write_errors, 57, stored, true},
+      Case{"unavailable", &FakePlatform::open_read_write_errors, 68, stored, true},
+      Case{"denied", &FakePlatform::open_read_write_errors, 70, stored, true},
+      Case{"path/file", &FakePlatform::open_read_write_errors, 75, stored, true},
+      Case{"no file", &FakePlatform::open_read_write_errors, 75, std::nullopt, false},
+      Case{"wrong length", &FakePlatform::open_read_write_errors, 70, wrong_length, false},
+      Case{"undeletable", &FakePlatform::delete_errors, 75, wrong_length, false},
+      Case{"unreadable too", &FakePlatform::open_errors, 70, stored, false},
+  };
+  for (const ShareFailure& failure : ShareFailures()) {
+    std::string what = failure.what;
+    cases.push_back({what + ", probe", &FakePlatform::open_read_write_errors, failure.number,
+                     stored, true});
+    cases.push_back({what + ", probe and reopen", &FakePlatform::open_errors, failure.number,
+                     stored, false});
+    cases.push_back({what + ", reads after the probe", &FakePlatform::read_errors,
+                     failure.number, stored, false});
+  }
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     platform_ = FakePlatform();
     platform_.program_folder = L"G:\\launch";
@@ -140,35 +152,6 @@ TEST_F(SetupTest, WithoutWriteAccessSavingIsOffAfterANoticeAndTheFileIsLeftAlone
               c.loaded ? L"  School rules\r\nBe kind.\r\n" : texts::kBuiltInMessage);
     EXPECT_EQ(platform_.files.count(kSettingsPath) ? platform_.files[kSettingsPath] : "",
               c.file.value_or(""));
-  }
-}
-
-// A share that refuses or fails the probe, the reopen after it, or the reads of
-// a file that did open: the notice once, saving off, and the file left alone.
-TEST_F(SetupTest, FailingShareTakesTheNoWriteAccessPathOnce) {
-  struct Case {
-    const char* name;
-    std::map<std::wstring, int32_t> FakePlatform::*fails;
-    bool loaded;
-  };
-  const std::string stored = EncodeSettings(kStored);
-  for (const ShareFailure& failure : ShareFailures()) {
-    for (const Case& c : {Case{"probe", &FakePlatform::open_read_write_errors, true},
-                          Case{"probe and reopen", &FakePlatform::open_errors, false},
-                          Case{"reads after the probe", &FakePlatform::read_errors, false}}) {
-      SCOPED_TRACE(std::string(failure.what) + ", " + c.name);
-      platform_ = FakePlatform();
-      platform_.program_folder = L"G:\\launch";
-      platform_.files[kSettingsPath] = stored;
-      (platform_.*c.fails)[kSettingsPath] = failure.number;
-      window_.At(kCommand6).enabled = true;
-      ASSERT_FALSE(StartUpEnded());
-      EXPECT_FALSE(SaveEnabled());
-      EXPECT_EQ(platform_.messages, std::vector<ShownMessage>{kNotice});
-      EXPECT_EQ(Shown().message,
-                c.loaded ? L"  School rules\r\nBe kind.\r\n" : texts::kBuiltInMessage);
-      EXPECT_EQ(platform_.files[kSettingsPath], stored);
-    }
   }
 }
 
