@@ -451,9 +451,7 @@ HWND icon_static_of(HWND box) {
   return nullptr;
 }
 
-std::string message_icon(HWND box) {
-  const HWND icon_static = icon_static_of(box);
-  if (!icon_static) return std::string(kNull);
+std::string recognised_icon(HWND icon_static) {
   const RECT rect = client_rect_on_screen(icon_static);
   const auto shown = capture(rect);
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
@@ -473,6 +471,19 @@ std::string message_icon(HWND box) {
     }
   }
   return best;
+}
+
+// A box just made may not have drawn its icon yet on a busy machine: it is
+// looked at again for a while before it counts as showing none.
+std::string message_icon(HWND box) {
+  const HWND icon_static = icon_static_of(box);
+  if (!icon_static) return std::string(kNull);
+  std::string icon = recognised_icon(icon_static);
+  for (int attempt = 0; icon == kNull && attempt < 40; ++attempt) {
+    Sleep(50);
+    icon = recognised_icon(icon_static);
+  }
+  return icon;
 }
 
 std::string describe_message_box(HWND box) {
