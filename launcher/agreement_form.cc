@@ -1,6 +1,6 @@
 #include "launcher/agreement_form.h"
 
-#include "common/agreement_controls.h"
+#include "agreement/agreement_controls.h"
 
 const FormDesign& AgreementForm() {
   static const FormDesign form{

@@ -2,7 +2,7 @@
 // Connect and "I Don't Understand".
 #pragma once
 
-#include "common/form.h"
+#include "window/form.h"
 
 enum LauncherControl : ControlId {
   kText1 = 101,  // the agreement message

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "common/platform.h"
-#include "common/window.h"
 #include "launcher/open_document.h"
+#include "window/window.h"
 
 // Opened by Connect when the settings name no start page.
 inline constexpr const wchar_t* kDefaultStartPage = L"http://www.kelbry.com/";

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "common/fake_platform.h"
-#include "common/fake_window.h"
 #include "common/settings_file.h"
 #include "common/share_failures.h"
 #include "common/texts.h"
 #include "launcher/agreement_form.h"
+#include "window/fake_window.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 #include <windows.h>
 
 #include "common/error.h"
-#include "common/form_win32.h"
 #include "common/platform_win32.h"
 #include "common/reports.h"
 #include "launcher/agreement_form.h"
 #include "launcher/launcher.h"
 #include "launcher/shell_win32.h"
+#include "window/form_win32.h"
 
 namespace {
 constexpr const wchar_t* kProgramName = L"Internet";

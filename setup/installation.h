@@ -6,8 +6,8 @@
 
 #include "common/platform.h"
 #include "common/settings_file.h"
-#include "common/window.h"
 #include "setup/script_host.h"
+#include "window/window.h"
 
 struct Workstation {
   std::wstring program_folder;  // setup's folder, ending in a backslash

@@ -3,13 +3,13 @@
 #include <windows.h>
 
 #include "common/error.h"
-#include "common/form_win32.h"
 #include "common/platform_win32.h"
 #include "common/reports.h"
 #include "setup/network_drive_win32.h"
 #include "setup/script_host_win32.h"
 #include "setup/setup.h"
 #include "setup/setup_form.h"
+#include "window/form_win32.h"
 
 namespace {
 constexpr const wchar_t* kProgramName = L"setup";

@@ -7,9 +7,9 @@
 
 #include "common/platform.h"
 #include "common/settings_file.h"
-#include "common/window.h"
 #include "setup/network_drive.h"
 #include "setup/script_host.h"
+#include "window/window.h"
 
 class Setup {
  public:

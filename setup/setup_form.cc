@@ -1,6 +1,6 @@
 #include "setup/setup_form.h"
 
-#include "common/agreement_controls.h"
+#include "agreement/agreement_controls.h"
 
 namespace {
 

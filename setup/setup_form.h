@@ -2,7 +2,7 @@
 // of the Launcher's window, the server path and the action buttons.
 #pragma once
 
-#include "common/form.h"
+#include "window/form.h"
 
 enum SetupControl : ControlId {
   kFrame1 = 101,  // holds the preview

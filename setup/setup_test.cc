@@ -4,11 +4,11 @@
 
 #include "common/error_of.h"
 #include "common/fake_platform.h"
-#include "common/fake_window.h"
 #include "common/share_failures.h"
 #include "common/texts.h"
 #include "setup/fake_script_host.h"
 #include "setup/setup_form.h"
+#include "window/fake_window.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 #include <windows.h>
 
 #include "common/error.h"
-#include "common/form_win32.h"
 #include "common/platform_win32.h"
 #include "common/reports.h"
 #include "switch/netswitch.h"
 #include "switch/switch_form.h"
+#include "window/form_win32.h"
 
 namespace {
 constexpr const wchar_t* kProgramName = L"netswitch";

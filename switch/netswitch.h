@@ -6,7 +6,7 @@
 
 #include "common/platform.h"
 #include "common/switch_file.h"
-#include "common/window.h"
+#include "window/window.h"
 
 class NetSwitch {
  public:

@@ -4,9 +4,9 @@
 
 #include "common/error_of.h"
 #include "common/fake_platform.h"
-#include "common/fake_window.h"
 #include "common/share_failures.h"
 #include "switch/switch_form.h"
+#include "window/fake_window.h"
 
 namespace {
 

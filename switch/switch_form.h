@@ -2,7 +2,7 @@
 // setting in a frame, Quit and a credit line.
 #pragma once
 
-#include "common/form.h"
+#include "window/form.h"
 
 enum SwitchControl : ControlId {
   kCommand1 = 101,  // Quit

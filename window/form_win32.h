@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -57,13 +58,15 @@ class Form : public Window {
     HFONT font = nullptr;
   };
 
+  // The window procedures (form_messages_win32.cc).
   static LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-  static void RegisterFormClass(HINSTANCE instance, int icon);
 
   LRESULT HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleControlMessage(Control& control, UINT message, WPARAM wparam, LPARAM lparam);
 
+  // Realising the window and its controls (form_win32.cc).
+  static void RegisterFormClass(HINSTANCE instance, int icon);
   void Realise();
   void CreateWindowFrame();
   void CreateControl(Control& control);
@@ -71,21 +74,29 @@ class Form : public Window {
   void AddToolTip(const Control& control);
   void Subclass(Control& control);
   bool FiltersMessages(const Control& control) const;
+  void Guarded(const std::function<void()>& routine);
+  Control* Find(ControlId id);
+  Control* Find(HWND hwnd);
+  Control& At(ControlId id);
 
+  // Colours and painting (form_paint_win32.cc).
   LRESULT ColourControl(HDC dc, HWND hwnd);
+  LRESULT EraseBackground(HWND hwnd, HDC dc, const std::optional<Colour>& back);
   void PaintTextBox(const Control& control);
   void PaintLines(HDC dc) const;
   void DrawPicture(const DRAWITEMSTRUCT& item);
-  void Clicked(ControlId id);
-  void Guarded(const std::function<void()>& routine);
 
+  // The keyboard and the focus (form_keyboard_win32.cc).
+  void Clicked(ControlId id);
+  void FocusFirstControl();
+  void MoveFocus(WPARAM wparam, LPARAM lparam);
+  void KeepFocus(bool activated);
+
+  // Measures, fonts and brushes (form_resources_win32.cc).
   int X(int twips) const;
   int Y(int twips) const;
   HFONT FontFor(const Font& font);
   HBRUSH BrushFor(Colour colour);
-  Control* Find(ControlId id);
-  Control* Find(HWND hwnd);
-  Control& At(ControlId id);
 
   HINSTANCE instance_;
   const FormDesign& design_;

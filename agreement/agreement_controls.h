@@ -2,7 +2,7 @@
 // them, so both programs take them from here.
 #pragma once
 
-#include "form.h"
+#include "window/form.h"
 
 namespace agreement {
 

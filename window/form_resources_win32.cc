@@ -1,0 +1,36 @@
+// Measures and GDI resources: twips at the screen's DPI, and the fonts and
+// brushes the form makes once and keeps for its lifetime.
+#include <cmath>
+
+#include "form_win32.h"
+
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+
+}  // namespace
+
+int Form::X(int twips) const { return MulDiv(twips, dpi_x_, kTwipsPerInch); }
+int Form::Y(int twips) const { return MulDiv(twips, dpi_y_, kTwipsPerInch); }
+
+HFONT Form::FontFor(const Font& font) {
+  std::wstring key = std::wstring(font.face) + L"/" + std::to_wstring(font.points) + L"/" +
+                     std::to_wstring(font.weight);
+  auto found = fonts_.find(key);
+  if (found == fonts_.end()) {
+    int height = -static_cast<int>(std::lround(font.points * dpi_y_ / 72.0));
+    HFONT created = CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, font.face);
+    found = fonts_.emplace(key, GdiObject(created)).first;
+  }
+  return static_cast<HFONT>(found->second.get());
+}
+
+HBRUSH Form::BrushFor(Colour colour) {
+  auto found = brushes_.find(colour);
+  if (found == brushes_.end()) {
+    found = brushes_.emplace(colour, GdiObject(CreateSolidBrush(colour))).first;
+  }
+  return static_cast<HBRUSH>(found->second.get());
+}
