@@ -45,6 +45,17 @@ class PackageTest(unittest.TestCase):
         self.assertTrue(pictures)
         self.assertEqual(embedded, [(guide.parent / path).read_bytes() for path in pictures])
 
+    def test_guide_leaves_no_markdown_unconverted(self):
+        # The converter knows only the Markdown the guide uses: strong text
+        # around code, a link or a numbered list would reach the page as it
+        # was typed.
+        page = self.package.read(GUIDE).decode("utf-8")
+        text = re.sub(r"<code>.*?</code>|<img [^>]*>", "", page, flags=re.S)
+        for leftover in ("**", "`", "](", "<p>1. "):
+            with self.subTest(leftover=leftover):
+                at = text.find(leftover)
+                self.assertEqual(at, -1, text[max(at - 60, 0):at + 60])
+
 
 if __name__ == "__main__":
     unittest.main()
