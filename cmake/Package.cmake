@@ -1,7 +1,8 @@
 # The release package: what a school copies into its server folder, the three
 # programs and the administrator's guide as one HTML page with its pictures
 # inside. `cmake --build --preset windows --target package` makes
-# BrowserLauncher-<version>.zip in the build folder.
+# BrowserLauncher-<version>.zip in the build folder, its programs signed when
+# the environment names a certificate (cmake/SignPrograms.cmake).
 if(NOT WIN32)
   return()
 endif()
@@ -23,4 +24,5 @@ install(FILES ${guide_page} DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/SignPrograms.cmake)
 include(CPack)
