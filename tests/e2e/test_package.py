@@ -1,8 +1,10 @@
 """The release package that `cmake --build --preset windows --target package`
-makes: what the server folder needs and nothing else, the programs as built,
-and the administrator's guide as one page that carries its pictures."""
+makes: what the server folder needs and nothing else, the programs as built
+(unsigned when the environment names no certificate), and the administrator's
+guide as one page that carries its pictures."""
 
 import base64
+import os
 import re
 import subprocess
 import unittest
@@ -13,19 +15,34 @@ from test_executables import project_version
 
 GUIDE = "Administrator's Guide.html"
 PROGRAM_FILES = ("Internet.exe", "setup.exe", "netswitch.exe")
+PACKAGE = WINDOWS_BUILD / f"BrowserLauncher-{'.'.join(map(str, project_version()))}.zip"
+
+
+def build_package(signing: dict | None = None) -> subprocess.CompletedProcess:
+    """Builds the package with these SIGNING_* settings and no others from the environment;
+    the result carries the build's output, stdout and stderr together."""
+    environment = {name: value for name, value in os.environ.items()
+                   if not name.startswith("SIGNING_")}
+    return subprocess.run(["cmake", "--build", "--preset", "windows", "--target", "package"],
+                          cwd=REPOSITORY, env=dict(environment, **(signing or {})), text=True,
+                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
 
 
 class PackageTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        subprocess.run(["cmake", "--build", "--preset", "windows", "--target", "package"],
-                       cwd=REPOSITORY, check=True, stdout=subprocess.DEVNULL)
-        version = ".".join(map(str, project_version()))
-        cls.package = zipfile.ZipFile(WINDOWS_BUILD / f"BrowserLauncher-{version}.zip")
+        cls.build = build_package()
+        cls.build.check_returncode()
+        cls.package = zipfile.ZipFile(PACKAGE)
 
     @classmethod
     def tearDownClass(cls):
         cls.package.close()
+
+    def test_without_a_certificate_the_build_says_so_in_one_line(self):
+        said = [line for line in self.build.stdout.splitlines() if "SIGNING_PFX" in line]
+        self.assertEqual(said, ["-- The programs are not signed: "
+                                "set SIGNING_PFX and SIGNING_PASSWORD_FILE to sign them"])
 
     def test_holds_the_three_programs_and_the_guide(self):
         self.assertCountEqual(self.package.namelist(), [*PROGRAM_FILES, GUIDE])
