@@ -11,6 +11,8 @@ if(pfx STREQUAL "" AND password_file STREQUAL "")
   message(STATUS "The programs are not signed: set SIGNING_PFX and SIGNING_PASSWORD_FILE to sign them")
   return()
 endif()
+# A failure below leaves no earlier package behind to be taken for this one.
+file(REMOVE "${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.zip")
 # Half a certificate is a mistake, not a wish for an unsigned release.
 if(pfx STREQUAL "" OR password_file STREQUAL "")
   message(FATAL_ERROR "Signing needs both SIGNING_PFX and SIGNING_PASSWORD_FILE")

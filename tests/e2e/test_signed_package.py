@@ -188,7 +188,7 @@ class Signatures(SignedPackageTestCase):
 
 
 class SigningFailures(unittest.TestCase):
-    def test_signing_that_cannot_be_done_fails_the_build_and_makes_no_package(self):
+    def test_signing_that_cannot_be_done_fails_the_build_and_leaves_no_package(self):
         wrong = scratch / "wrong-password"
         wrong.write_text("not the password\n")
         pfx, password = str(certificates.pfx), str(certificates.password)
@@ -203,7 +203,7 @@ class SigningFailures(unittest.TestCase):
         }
         for case, signing in cases.items():
             with self.subTest(case=case):
-                PACKAGE.unlink(missing_ok=True)
+                PACKAGE.write_bytes(b"an earlier package")
                 run = build_package(signing)
                 self.assertNotEqual(run.returncode, 0, run.stdout)
                 self.assertFalse(PACKAGE.exists())
