@@ -2,6 +2,7 @@
 // brushes the form makes once and keeps for its lifetime.
 #include <cmath>
 
+#include "fonts.h"
 #include "form_win32.h"
 
 namespace {
@@ -18,10 +19,12 @@ HFONT Form::FontFor(const Font& font) {
                      std::to_wstring(font.weight);
   auto found = fonts_.find(key);
   if (found == fonts_.end()) {
-    int height = -static_cast<int>(std::lround(font.points * dpi_y_ / 72.0));
+    // Rounded down, a font grows no faster than the twips around it, so a
+    // caption that fits its control at 96 DPI fits it at every DPI.
+    int height = -static_cast<int>(std::floor(font.points * dpi_y_ / 72.0 + 1e-9));
     HFONT created = CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, font.face);
+                                DEFAULT_PITCH | FF_DONTCARE, FaceAtDpi(font.face, dpi_y_));
     found = fonts_.emplace(key, GdiObject(created)).first;
   }
   return static_cast<HFONT>(found->second.get());
