@@ -369,9 +369,10 @@ class WineSession:
         return linux
 
     def screenshot(self, path: Path) -> None:
-        """Saves the whole screen as an image (PNG for a .png path)."""
+        """Saves the whole screen as an image of 8 bits a channel (PNG for a .png
+        path, binary PPM for a .ppm one)."""
         subprocess.run(
-            ["import", "-window", "root", str(path)],
+            ["import", "-window", "root", "-depth", "8", str(path)],
             check=True,
             env=dict(os.environ, DISPLAY=self.display),
         )

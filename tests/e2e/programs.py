@@ -61,21 +61,28 @@ class LayoutChecks(unittest.TestCase):
         self.assertEqual(style & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU)
         self.assertFalse(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX))
 
-    def assert_layout(self, window: dict, layout: Layout) -> None:
+    def assert_layout(self, window: dict, layout: Layout, tolerance: int = 0) -> None:
+        """The window and its controls where the layout puts them, to the pixel or
+        within `tolerance` pixels."""
         dpi = window["dpi"]
         px = lambda twips: pixels(twips, dpi)  # noqa: E731
         self.assert_fixed_dialog(window)
-        self.assertEqual(window["client"], {"left": px(layout.left), "top": px(layout.top),
+        self.assert_rect(window["client"], {"left": px(layout.left), "top": px(layout.top),
                                             "width": px(layout.width),
-                                            "height": px(layout.height)})
+                                            "height": px(layout.height)}, tolerance)
         controls = {control["id"]: control for control in window["controls"]}
         for placed in layout.controls:
             origin = controls[placed.container]["rect"] if placed.container else {"left": 0, "top": 0}
             with self.subTest(control=placed.id):
-                self.assertEqual(controls[placed.id]["rect"],
+                self.assert_rect(controls[placed.id]["rect"],
                                  {"left": origin["left"] + px(placed.left),
                                   "top": origin["top"] + px(placed.top),
-                                  "width": px(placed.width), "height": px(placed.height)})
+                                  "width": px(placed.width), "height": px(placed.height)},
+                                 tolerance)
+
+    def assert_rect(self, rect: dict, expected: dict, tolerance: int) -> None:
+        if tolerance == 0 or any(abs(rect[side] - expected[side]) > tolerance for side in expected):
+            self.assertEqual(rect, expected)
 
 
 LAUNCHER_TITLE = "You'd Like to Access the Internet?"

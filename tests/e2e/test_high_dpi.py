@@ -1,37 +1,79 @@
-"""The windows keep their layout in twips on a screen of 144 DPI."""
+"""The windows keep their layout in twips on screens of 144 and 192 DPI, and
+their captions fit there wherever they fit at 96 DPI."""
 
 import unittest
 
+from captions import Screen, edges_touched
 from harness import WineSession
 from programs import LAUNCHER, SWITCH, LayoutChecks
 
-session: WineSession
+PROGRAMS = {"Internet.exe": LAUNCHER, "netswitch.exe": SWITCH}
+
+# For each program, the edges each control's caption touches at 96 DPI.
+touched_at_96: dict[str, dict[int, set[str]]] = {}
+
+
+def captions_shown(session: WineSession, program: str) -> tuple[dict, dict[int, set[str]]]:
+    """Starts the program, and returns its window and the edges its captions touch."""
+    folder = session.local_folder(f"{program.lower()}-{session.dpi}")
+    process = session.start(folder.add_program(program))
+    try:
+        window = session.window(PROGRAMS[program].title, timeout=10)
+        shot = session.root / f"{program}.ppm"
+        session.screenshot(shot)
+        screen = Screen(shot)
+        return window, {c["id"]: edges_touched(screen, window, c)
+                        for c in window["controls"] if c["text"]}
+    finally:
+        process.kill()
 
 
 def setUpModule():
-    global session
-    session = WineSession(dpi=144).open()
+    session = WineSession().open()
+    try:
+        for program in PROGRAMS:
+            touched_at_96[program] = captions_shown(session, program)[1]
+    finally:
+        session.shut_down()
 
 
-def tearDownModule():
-    session.shut_down()
+class HighDpi(LayoutChecks):
+    dpi: int
+    tolerance: int
+    session: WineSession
 
+    @classmethod
+    def setUpClass(cls):
+        cls.session = WineSession(dpi=cls.dpi).open()
 
-class HighDpiTest(LayoutChecks):
-    def assert_laid_out(self, program, layout):
-        folder = session.local_folder(program.lower())
-        process = session.start(folder.add_program(program))
-        self.addCleanup(process.kill)
-        window = session.window(layout.title, timeout=10)
-        self.assertEqual(window["dpi"], 144)
-        self.assert_layout(window, layout)
+    @classmethod
+    def tearDownClass(cls):
+        cls.session.shut_down()
+
+    def assert_laid_out(self, program):
+        window, touched = captions_shown(self.session, program)
+        self.assertEqual(window["dpi"], self.dpi)
+        self.assert_layout(window, PROGRAMS[program], self.tolerance)
+        for control, edges in touched.items():
+            with self.subTest(caption=control):
+                self.assertLessEqual(edges, touched_at_96[program][control])
 
     def test_launcher(self):
-        self.assert_laid_out("Internet.exe", LAUNCHER)
+        self.assert_laid_out("Internet.exe")
 
     def test_switch(self):
-        self.assert_laid_out("netswitch.exe", SWITCH)
+        self.assert_laid_out("netswitch.exe")
 
+
+class OneAndAHalfTimes(HighDpi):
+    dpi, tolerance = 144, 0
+
+
+class Twice(HighDpi):
+    dpi, tolerance = 192, 2
+
+
+del HighDpi  # only its screens are tests
 
 if __name__ == "__main__":
     unittest.main()
