@@ -441,6 +441,11 @@ class WineSession:
         return self._driver_waiting("colours", timeout, title, control, "--top", str(top))
 
 
+def windows_path(path: Path) -> str:
+    """A Linux path as the programs see it, on Wine's drive Z:."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
 def _built_driver() -> Path:
     found = sorted(WINDOWS_BUILD.rglob("e2e_driver.exe"))
     if not found:
