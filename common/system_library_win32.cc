@@ -4,6 +4,16 @@
 
 #include "error.h"
 
+void SearchSystemFolderOnly() {
+  // Looked up rather than imported, so that the programs still start where
+  // kernel32 lacks it.
+  FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+  if (!found) return;
+  auto* restrict_search = reinterpret_cast<decltype(SetDefaultDllDirectories)*>(
+      reinterpret_cast<void (*)()>(found));
+  restrict_search(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
 FARPROC SystemProcedure(const wchar_t* library, const char* name) {
   wchar_t folder[MAX_PATH];
   UINT length = GetSystemDirectoryW(folder, MAX_PATH);
