@@ -13,7 +13,8 @@ import subprocess
 import unittest
 from pathlib import Path
 
-from harness import PROGRAMS, WINDOWS_BUILD, DriverError, WineSession, windows_path
+from harness import (PROGRAMS, WINDOWS_BUILD, WINE_ENVIRONMENT, DriverError, WineSession,
+                     windows_path)
 from programs import (
     BUILT_IN_MESSAGE,
     BUILT_IN_PROMPT,
@@ -70,6 +71,8 @@ ERROR_ACCESS_DENIED, ERROR_INVALID_NAME = 5, 123
 # The shell class that setup asks for first, and a stand-in that lacks IWshShell3.
 SHELL_CLASS = r"HKLM\Software\Classes\CLSID\{F935DC22-1CF0-11D0-ADB9-00C04FD58A0B}"
 OUTDATED_SHELL = WINDOWS_BUILD / "tests" / "e2e" / "outdated_shell.dll"
+# A Windows without the script host's object model.
+NO_SCRIPT_HOST = {"WINEDLLOVERRIDES": WINE_ENVIRONMENT["WINEDLLOVERRIDES"] + ";wshom.ocx=d"}
 
 
 def controls(window: dict) -> dict:
@@ -80,11 +83,15 @@ def texts(window: dict) -> dict:
     return {id: control["text"] for id, control in controls(window).items()}
 
 
+def lnkinfo(path: Path) -> str:
+    """lnkinfo's report of a shortcut file."""
+    return subprocess.run(["lnkinfo", str(path)], check=True, capture_output=True, text=True).stdout
+
+
 def shortcut(path: Path) -> dict:
     """What lnkinfo reads from a shortcut file: {"Local path": ..., "Description": ..., ...}."""
-    run = subprocess.run(["lnkinfo", str(path)], check=True, capture_output=True, text=True)
     fields = {}
-    for line in run.stdout.splitlines():
+    for line in lnkinfo(path).splitlines():
         name, colon, value = line.partition(":")
         if colon:
             fields.setdefault(name.strip(), value.strip())
@@ -276,6 +283,22 @@ class Installation(SetupTestCase):
                 self.assertEqual(log.read_text().split(" ")[:2], ["DeleteFileW", str(code)])
                 self.assert_installed(
                     settings_file(BUILT_IN_MESSAGE, BUILT_IN_PROMPT, "", folder.unc + "\\"))
+
+    def test_without_the_script_host_the_shell_makes_the_same_shortcut(self):
+        folder = self.server_folder("no script host")
+        self.assert_ends_without_message(session.start(folder.unc + r"\setup.exe", "/A"))
+        by_script_host = lnkinfo(workstation.shortcut)
+        workstation.shortcut.write_bytes(b"an older shortcut")
+
+        process = session.start(folder.unc + r"\setup.exe", "/A", environment=NO_SCRIPT_HOST)
+        self.assert_ends_without_message(process)
+        self.assert_installed(settings_file(BUILT_IN_MESSAGE, BUILT_IN_PROMPT, "", folder.unc + "\\"))
+
+        # The installations wrote the Windows folder at times that may differ.
+        def report(text: str) -> list:
+            return [line for line in text.splitlines() if "Modification time" not in line]
+
+        self.assertEqual(report(lnkinfo(workstation.shortcut)), report(by_script_host))
 
     def test_outdated_script_host_starts_the_update_installer(self):
         if not OUTDATED_SHELL.exists():
