@@ -6,11 +6,12 @@
 
 void SearchSystemFolderOnly() {
   // Looked up rather than imported, so that the programs still start where
-  // kernel32 lacks it.
+  // kernel32 lacks it (Windows 7 without its update).
   FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
   if (!found) return;
-  auto* restrict_search = reinterpret_cast<decltype(SetDefaultDllDirectories)*>(
-      reinterpret_cast<void (*)()>(found));
+  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+  auto restrict_search =
+      reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(found));
   restrict_search(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
