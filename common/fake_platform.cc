@@ -80,6 +80,11 @@ void FakePlatform::Copy(const std::wstring& source, const std::wstring& destinat
   auto found = files.find(source);
   if (found == files.end()) throw RunTimeError(errors::kFileNotFound);
   files[destination] = found->second;
+  if (download_marks.count(source)) {
+    download_marks.insert(destination);
+  } else {
+    download_marks.erase(destination);
+  }
 }
 
 void FakePlatform::Replace(const std::wstring& replaced, const std::wstring& replacement) {
@@ -90,6 +95,12 @@ void FakePlatform::Replace(const std::wstring& replaced, const std::wstring& rep
   if (found == files.end()) throw RunTimeError(errors::kFileNotFound);
   files[replaced] = found->second;
   files.erase(found);
+}
+
+void FakePlatform::RemoveDownloadMark(const std::wstring& path) {
+  log.push_back(L"unmark " + path);
+  FailIfListed(unmark_errors, path);
+  download_marks.erase(path);
 }
 
 void FakePlatform::Start(const std::wstring& line, int) {

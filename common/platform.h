@@ -47,6 +47,10 @@ class Platform {
   // Puts `replacement` in the place of `replaced`, keeping the identity and the
   // permissions of `replaced`; `replacement` is gone afterwards.
   virtual void Replace(const std::wstring& replaced, const std::wstring& replacement) = 0;
+  // Removes the mark with which Windows flags a file that came from the
+  // Internet (its Zone.Identifier stream), which a copy carries along. A file
+  // without one, or on a file system that keeps none, is left as it is.
+  virtual void RemoveDownloadMark(const std::wstring& path) = 0;
 
   // Starts a command line and returns at once; a missing program raises 53.
   virtual void Start(const std::wstring& command_line, int window_style) = 0;

@@ -167,6 +167,9 @@ void PosixPlatform::Replace(const std::wstring& replaced, const std::wstring& re
   if (rename(NativePath(replacement).c_str(), target.c_str()) != 0) Fail(target);
 }
 
+// POSIX file systems keep no download mark.
+void PosixPlatform::RemoveDownloadMark(const std::wstring&) {}
+
 void PosixPlatform::Start(const std::wstring& command_line, int) {
   std::vector<std::string> words = SplitAtBlanks(ToAnsi(command_line));
   if (words.empty()) throw RunTimeError(errors::kFileNotFound);

@@ -137,6 +137,15 @@ TEST_F(LockedFolder, RefusesNewFilesWritesAndDeletes) {
 }
 
 #ifdef _WIN32
+TEST_F(RealFiles, DownloadMarkIsRemovedAndItsFileKept) {
+  Store(L"Internet.exe", "MZ");
+  Store(L"Internet.exe:Zone.Identifier", "[ZoneTransfer]\r\nZoneId=3\r\n");
+  platform_.RemoveDownloadMark(Path(L"Internet.exe"));
+  EXPECT_EQ(ErrorOf([&] { Contents(L"Internet.exe:Zone.Identifier"); }), 53);
+  EXPECT_EQ(Contents(L"Internet.exe"), "MZ");
+  EXPECT_EQ(ErrorOf([&] { platform_.RemoveDownloadMark(Path(L"Internet.exe")); }), 0);
+}
+
 TEST_F(RealFiles, ShareThatDoesNotExistIsAFileAccessError) {
   int32_t number = ErrorOf([&] {
     platform_.Open(L"\\\\NOSUCHSERVER\\noshare\\Internet.set", OpenMode::kRead);

@@ -129,6 +129,18 @@ void Win32Platform::Replace(const std::wstring& replaced, const std::wstring& re
   }
 }
 
+void Win32Platform::RemoveDownloadMark(const std::wstring& path) {
+  if (DeleteFileW((path + L":Zone.Identifier").c_str())) return;
+  switch (DWORD code = GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:  // no mark
+    case ERROR_INVALID_NAME:    // FAT and exFAT: no streams, so no mark
+    case ERROR_NOT_SUPPORTED:   // a redirector without streams
+      return;
+    default:
+      throw RunTimeError(ErrorNumberFromWin32(code));
+  }
+}
+
 void Win32Platform::Start(const std::wstring& command_line, int window_style) {
   std::wstring mutable_line = command_line;
   STARTUPINFOW startup{};

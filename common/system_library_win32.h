@@ -5,6 +5,13 @@
 
 #include <windows.h>
 
+// Restricts the DLL search of this process to the system folder: what the
+// program, the delay-load helper and Windows' own DLLs load by name, and the
+// DLLs those depend on. First thing in a program, before anything can load a
+// DLL: the program's folder may be a share that others can write. A Windows
+// without SetDefaultDllDirectories searches as it always did.
+void SearchSystemFolderOnly();
+
 // The function, its DLL left loaded for the life of the program as an
 // imported one would be. Raises 53 when the DLL is missing and 453 when it
 // lacks the function.

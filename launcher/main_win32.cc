@@ -4,6 +4,7 @@
 #include "common/error.h"
 #include "common/platform_win32.h"
 #include "common/reports.h"
+#include "common/system_library_win32.h"
 #include "launcher/agreement_form.h"
 #include "launcher/launcher.h"
 #include "launcher/shell_win32.h"
@@ -14,6 +15,7 @@ constexpr const wchar_t* kProgramName = L"Internet";
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  SearchSystemFolderOnly();
   Win32Platform platform;
   try {
     Form form(instance, AgreementForm());

@@ -31,6 +31,18 @@ void WriteFreshSettings(Platform& platform, const std::wstring& path,
   WriteSettings(*platform.Open(path, OpenMode::kReadWrite), settings);
 }
 
+// The Launcher copied from a server folder that was unpacked from a download
+// carries the download mark, and Windows would then ask before every start,
+// which a pupil can neither answer for nor clear in the Windows folder. setup
+// vouches for what it installs. A mark that cannot be removed leaves a
+// complete installation of a Launcher that works: it does not stop setup.
+void RemoveDownloadMark(Platform& platform, const std::wstring& launcher) {
+  try {
+    platform.RemoveDownloadMark(launcher);
+  } catch (const RunTimeError&) {
+  }
+}
+
 void CreateDesktopShortcut(ScriptHost& script_host, const std::wstring& windows_folder) {
   std::unique_ptr<ScriptShell> shell = script_host.CreateShell();
   std::wstring desktop = shell->SpecialFolder(L"Desktop");
@@ -85,8 +97,9 @@ void InstallLauncher(Platform& platform, Window& window, ScriptHost& script_host
                      const Workstation& workstation, const LauncherSettings& settings) {
   const std::wstring& windows_folder = workstation.windows_folder;
   try {
-    platform.Copy(workstation.program_folder + kLauncherFile,
-                  windows_folder + L"\\" + kLauncherFile);
+    const std::wstring launcher = windows_folder + L"\\" + kLauncherFile;
+    platform.Copy(workstation.program_folder + kLauncherFile, launcher);
+    RemoveDownloadMark(platform, launcher);
     WriteFreshSettings(platform, windows_folder + L"\\" + texts::kSettingsFileName, settings);
     // Left on: every way out of here ends the program.
     window.ShowBusyPointer();

@@ -89,6 +89,34 @@ TEST_F(InstallationTest, ReplacesLauncherSettingsAndShortcutThenSaysDone) {
   EXPECT_TRUE(platform_.messages.empty()) << "unattended";
 }
 
+TEST_F(InstallationTest, InstalledLauncherLosesTheDownloadMarkOfItsCopy) {
+  platform_.download_marks.insert(kServer + L"Internet.exe");
+  Install();
+  EXPECT_EQ(platform_.download_marks, std::set<std::wstring>{kServer + L"Internet.exe"});
+  auto copied = std::find(platform_.log.begin(), platform_.log.end(),
+                          L"copy " + kServer + L"Internet.exe C:\\WINDOWS\\Internet.exe");
+  ASSERT_NE(copied, platform_.log.end());
+  EXPECT_EQ(*std::next(copied), L"unmark C:\\WINDOWS\\Internet.exe");
+}
+
+// The program, its settings and the shortcut are all in place: a mark left on
+// the Launcher does not make that a failed installation.
+TEST_F(InstallationTest, MarkThatCannotBeRemovedDoesNotStopTheInstallation) {
+  for (int32_t number : {75, 70, 57, 68}) {
+    SCOPED_TRACE(number);
+    platform_ = FakePlatform();
+    platform_.files[kServer + L"Internet.exe"] = kLauncher;
+    platform_.download_marks.insert(kServer + L"Internet.exe");
+    platform_.unmark_errors[L"C:\\WINDOWS\\Internet.exe"] = number;
+    host_ = FakeScriptHost();
+    Install();
+    EXPECT_EQ(platform_.files[L"C:\\WINDOWS\\Internet.cfg"], EncodeSettings(kSettings));
+    EXPECT_TRUE(ShortcutSaved());
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages[0].title, L"Done");
+  }
+}
+
 TEST_F(InstallationTest, MissingLauncherIsAnIncompleteInstallationEvenUnattended) {
   platform_.files.clear();
   Install(true);

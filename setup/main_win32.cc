@@ -5,6 +5,7 @@
 #include "common/error.h"
 #include "common/platform_win32.h"
 #include "common/reports.h"
+#include "common/system_library_win32.h"
 #include "setup/network_drive_win32.h"
 #include "setup/script_host_win32.h"
 #include "setup/setup.h"
@@ -16,6 +17,7 @@ constexpr const wchar_t* kProgramName = L"setup";
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  SearchSystemFolderOnly();
   Win32Platform platform;
   try {
     Form form(instance, SetupForm());

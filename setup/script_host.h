@@ -32,6 +32,6 @@ class ScriptHost {
  public:
   virtual ~ScriptHost() = default;
   // Raises 430 when the installed object model is too old to offer the
-  // shell's current interface, and 429 when there is no shell object at all.
+  // shell's current interface, and 429 when no shell can be made.
   virtual std::unique_ptr<ScriptShell> CreateShell() = 0;
 };

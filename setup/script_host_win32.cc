@@ -7,6 +7,7 @@
 
 #include "common/error.h"
 #include "common/platform_win32.h"
+#include "setup/shell_link_win32.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -14,7 +15,6 @@ namespace {
 
 constexpr int32_t kTypeMismatch = 13;
 constexpr int32_t kObjectRequired = 424;
-constexpr int32_t kNoSuchMember = 438;
 
 // {F935DC22-1CF0-11D0-ADB9-00C04FD58A0B}
 constexpr CLSID kShellClass = {0xF935DC22, 0x1CF0, 0x11D0,
@@ -27,8 +27,17 @@ constexpr CLSID kWshShellClass = {0x72C24DD5, 0xD70A, 0x438B,
 constexpr IID kIWshShell3 = {0x41904400, 0xBE18, 0x11D3,
                              {0xA2, 0x8B, 0x00, 0x10, 0x4B, 0xD3, 0x50, 0x90}};
 
-void Check(HRESULT result) {
-  if (FAILED(result)) throw RunTimeError(ErrorNumberFromHresult(result));
+// Whether a class's object cannot be made at all on this Windows: the class
+// is not registered, or the DLL that serves it is missing, unusable or barred
+// by policy. Other failures are failures of a model that is there.
+bool Unavailable(HRESULT created) {
+  for (HRESULT unavailable :
+       {REGDB_E_CLASSNOTREG, CLASS_E_CLASSNOTAVAILABLE, CO_E_DLLNOTFOUND, CO_E_ERRORINDLL,
+        HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND), HRESULT_FROM_WIN32(ERROR_BAD_EXE_FORMAT),
+        HRESULT_FROM_WIN32(ERROR_ACCESS_DISABLED_BY_POLICY)}) {
+    if (created == unavailable) return true;
+  }
+  return false;
 }
 
 class Variant {
@@ -52,7 +61,7 @@ class Variant {
 
   std::wstring Text() {
     Variant text;
-    Check(VariantChangeType(text.get(), &value_, 0, VT_BSTR));
+    CheckHresult(VariantChangeType(text.get(), &value_, 0, VT_BSTR));
     BSTR bytes = V_BSTR(text.get());
     return std::wstring(bytes, SysStringLen(bytes));
   }
@@ -89,7 +98,7 @@ struct ExceptionInfo : EXCEPINFO {
 Variant Invoke(IDispatch& object, const wchar_t* name, WORD kind, Variant* argument = nullptr) {
   DISPID member = 0;
   auto* names = const_cast<LPOLESTR>(name);
-  Check(object.GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &member));
+  CheckHresult(object.GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &member));
 
   DISPID assigned = DISPID_PROPERTYPUT;
   DISPPARAMS parameters{};
@@ -106,7 +115,7 @@ Variant Invoke(IDispatch& object, const wchar_t* name, WORD kind, Variant* argum
   HRESULT outcome =
       object.Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, kind, &parameters,
                     kind == DISPATCH_PROPERTYPUT ? nullptr : result.get(), &raised, nullptr);
-  Check(outcome == DISP_E_EXCEPTION ? raised.Code() : outcome);
+  CheckHresult(outcome == DISP_E_EXCEPTION ? raised.Code() : outcome);
   return result;
 }
 
@@ -159,6 +168,10 @@ ComApartment::~ComApartment() {
   if (joined_) CoUninitialize();
 }
 
+void CheckHresult(HRESULT result) {
+  if (FAILED(result)) throw RunTimeError(ErrorNumberFromHresult(result));
+}
+
 int32_t ErrorNumberFromHresult(HRESULT result) {
   switch (result) {
     case E_NOINTERFACE: return errors::kNoSuchInterface;
@@ -184,8 +197,9 @@ std::unique_ptr<ScriptShell> Win32ScriptHost::CreateShell() {
   ComPtr<IDispatch> shell;
   auto* object = reinterpret_cast<void**>(shell.ReleaseAndGetAddressOf());
   HRESULT created = create_(kShellClass, kIWshShell3, object);
-  if (created == REGDB_E_CLASSNOTREG) created = create_(kWshShellClass, kIWshShell3, object);
+  if (Unavailable(created)) created = create_(kWshShellClass, kIWshShell3, object);
   if (created == E_NOINTERFACE) throw RunTimeError(errors::kNoSuchInterface);
+  if (Unavailable(created)) return CreateShellLinkShell(create_);
   if (FAILED(created)) throw RunTimeError(errors::kCannotCreateObject);
   return std::make_unique<DispatchShell>(std::move(shell));
 }

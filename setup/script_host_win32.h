@@ -43,14 +43,22 @@ using CreateInstance =
 // create object) for anything else.
 int32_t ErrorNumberFromHresult(HRESULT result);
 
+// Throws RunTimeError with that number for a failed result.
+void CheckHresult(HRESULT result);
+
+// An object without the property or method asked for.
+inline constexpr int32_t kNoSuchMember = 438;
+
 class Win32ScriptHost : public ScriptHost {
  public:
   Win32ScriptHost();
   explicit Win32ScriptHost(CreateInstance create) : create_(std::move(create)) {}
 
   // The shell object asked for IWshShell3, from the shell class of the object
-  // model; where that class is not registered (as on Wine), from the newer
-  // WshShell class of the same model.
+  // model; where that class is not there (as on Wine), from the newer WshShell
+  // class of the same model. Where neither is there at all, not registered or
+  // its DLL missing or barred, the shell's own link object stands in for the
+  // object model. A Windows with the script host never takes that road.
   std::unique_ptr<ScriptShell> CreateShell() override;
 
  private:

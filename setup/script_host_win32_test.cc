@@ -1,27 +1,45 @@
 #include "setup/script_host_win32.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <vector>
 
 #include "common/error.h"
 #include "common/error_of.h"
 
-TEST(Win32ScriptHost, TriesTheNewerClassOnlyWhenTheFirstIsNotRegistered) {
+// Where the object model cannot be made at all, the shell's link object
+// stands in; any other failure stays a failure.
+TEST(Win32ScriptHost, TakesTheLinkObjectOnlyWhereTheObjectModelIsNotThere) {
   struct Case {
-    std::vector<HRESULT> results;  // of the creations in turn
-    int32_t error;
+    std::vector<HRESULT> results;  // of the script host's classes in turn
+    int32_t error;                 // of CreateShell; 0: the link road
   };
-  for (const Case& c : {Case{{REGDB_E_CLASSNOTREG, E_NOINTERFACE}, 430},
-                        Case{{REGDB_E_CLASSNOTREG, REGDB_E_CLASSNOTREG}, 429},
-                        Case{{E_NOINTERFACE}, 430}, Case{{CO_E_DLLNOTFOUND}, 429}}) {
-    size_t asked = 0;
-    Win32ScriptHost host([&](REFCLSID, REFIID, void** object) {
+  for (const Case& c : {
+           Case{{REGDB_E_CLASSNOTREG, REGDB_E_CLASSNOTREG}, 0},
+           Case{{CO_E_DLLNOTFOUND, HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND)}, 0},
+           Case{{HRESULT_FROM_WIN32(ERROR_ACCESS_DISABLED_BY_POLICY), CLASS_E_CLASSNOTAVAILABLE}, 0},
+           Case{{REGDB_E_CLASSNOTREG, E_NOINTERFACE}, 430},
+           Case{{E_NOINTERFACE}, 430},
+           Case{{REGDB_E_CLASSNOTREG, E_OUTOFMEMORY}, 429},
+           Case{{E_ACCESSDENIED}, 429},
+       }) {
+    std::vector<CLSID> asked;
+    Win32ScriptHost host([&](REFCLSID class_id, REFIID interface_id, void** object) {
+      asked.push_back(class_id);
+      if (class_id == CLSID_ShellLink) {
+        return CoCreateInstance(class_id, nullptr, CLSCTX_INPROC_SERVER, interface_id, object);
+      }
       *object = nullptr;
-      return c.results.at(asked++);
+      return c.results.at(asked.size() - 1);
     });
-    EXPECT_EQ(ErrorOf([&] { host.CreateShell(); }), c.error);
-    EXPECT_EQ(asked, c.results.size());
+    std::unique_ptr<ScriptShell> shell;
+    EXPECT_EQ(ErrorOf([&] { shell = host.CreateShell(); }), c.error);
+    EXPECT_EQ(asked.size(), c.results.size());
+    if (c.error == 0) {
+      shell->CreateShortcut(L"C:\\unsaved.lnk");
+      EXPECT_EQ(asked.back(), CLSID_ShellLink);
+    }
   }
 }
 

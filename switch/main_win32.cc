@@ -4,6 +4,7 @@
 #include "common/error.h"
 #include "common/platform_win32.h"
 #include "common/reports.h"
+#include "common/system_library_win32.h"
 #include "switch/netswitch.h"
 #include "switch/switch_form.h"
 #include "window/form_win32.h"
@@ -13,6 +14,7 @@ constexpr const wchar_t* kProgramName = L"netswitch";
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  SearchSystemFolderOnly();
   Win32Platform platform;
   try {
     Form form(instance, SwitchForm());

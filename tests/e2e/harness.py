@@ -320,18 +320,20 @@ class WineSession:
         if check and run.returncode != 0:
             raise RuntimeError(f"{command} failed ({run.returncode}):\n{log.read_text()[-2000:]}")
 
-    def start(self, program: str, *args: str, faults: dict | None = None) -> Process:
+    def start(self, program: str, *args: str, faults: dict | None = None,
+              environment: dict | None = None) -> Process:
         r"""Starts a program given by its Windows path (\\SCHOOL\..., G:\..., C:\...).
 
         faults: FAULT_* settings (tests/faults/fault_injection.cc) to run the program under
-        the fault injector, which exits with the program's exit code."""
+        the fault injector, which exits with the program's exit code. environment: further
+        variables, or Wine's own ones changed, for this program."""
         log = self.root / "logs" / f"{len(self._processes):03d}-{PureWindowsPath(program).name}.log"
         command = ["wine", program, *args]
         if faults is not None:
             command.insert(1, self._fault_injector())
         with open(log, "wb") as output:
             popen = subprocess.Popen(
-                self._command(command, faults),
+                self._command(command, {**(faults or {}), **(environment or {})}),
                 stdout=output,
                 stderr=subprocess.STDOUT,
                 stdin=subprocess.DEVNULL,
@@ -440,6 +442,11 @@ class WineSession:
         """The `top` most frequent colours a control (or "client") shows on screen:
         {"total": pixels, "colours": [{"rgb": "#RRGGBB", "count": n}]}."""
         return self._driver_waiting("colours", timeout, title, control, "--top", str(top))
+
+
+def windows_path(path: Path) -> str:
+    """A Linux path as the programs see it, on Wine's drive Z:."""
+    return "Z:" + str(path).replace("/", "\\")
 
 
 def _built_driver() -> Path:

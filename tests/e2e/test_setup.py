@@ -13,7 +13,8 @@ import subprocess
 import unittest
 from pathlib import Path
 
-from harness import PROGRAMS, WINDOWS_BUILD, DriverError, WineSession
+from harness import (PROGRAMS, WINDOWS_BUILD, WINE_ENVIRONMENT, DriverError, WineSession,
+                     windows_path)
 from programs import (
     BUILT_IN_MESSAGE,
     BUILT_IN_PROMPT,
@@ -61,9 +62,17 @@ SAVED = {"title": "Done", "text": "New Settings Saved.", "icon": "information", 
 (FRAME1, TEXT1, COMMAND2, COMMAND1, OPTION1, TEXT2, COMMAND3, COMMAND4, LABEL1, TEXT3, LABEL2,
  TEXT4, LABEL3, TEXT5, LABEL4, COMMAND5, LABEL5, COMMAND6, COMMAND7, LABEL6) = range(101, 121)
 
+# Windows' download mark on a file. Wine keeps a file's stream "NAME:STREAM" as
+# a file of that name beside it; its copies do not carry it.
+MARK = ":Zone.Identifier"
+MARK_CONTENT = b"[ZoneTransfer]\r\nZoneId=3\r\n"
+ERROR_ACCESS_DENIED, ERROR_INVALID_NAME = 5, 123
+
 # The shell class that setup asks for first, and a stand-in that lacks IWshShell3.
 SHELL_CLASS = r"HKLM\Software\Classes\CLSID\{F935DC22-1CF0-11D0-ADB9-00C04FD58A0B}"
 OUTDATED_SHELL = WINDOWS_BUILD / "tests" / "e2e" / "outdated_shell.dll"
+# A Windows without the script host's object model.
+NO_SCRIPT_HOST = {"WINEDLLOVERRIDES": WINE_ENVIRONMENT["WINEDLLOVERRIDES"] + ";wshom.ocx=d"}
 
 
 def controls(window: dict) -> dict:
@@ -74,11 +83,15 @@ def texts(window: dict) -> dict:
     return {id: control["text"] for id, control in controls(window).items()}
 
 
+def lnkinfo(path: Path) -> str:
+    """lnkinfo's report of a shortcut file."""
+    return subprocess.run(["lnkinfo", str(path)], check=True, capture_output=True, text=True).stdout
+
+
 def shortcut(path: Path) -> dict:
     """What lnkinfo reads from a shortcut file: {"Local path": ..., "Description": ..., ...}."""
-    run = subprocess.run(["lnkinfo", str(path)], check=True, capture_output=True, text=True)
     fields = {}
-    for line in run.stdout.splitlines():
+    for line in lnkinfo(path).splitlines():
         name, colon, value = line.partition(":")
         if colon:
             fields.setdefault(name.strip(), value.strip())
@@ -109,7 +122,7 @@ class Workstation:
             self._link.symlink_to(self._original)
 
     def clear(self) -> None:
-        for name in ("Internet.exe", "Internet.cfg"):
+        for name in ("Internet.exe", "Internet.cfg", "Internet.exe" + MARK):
             (self.windows / name).unlink(missing_ok=True)
         for name in ("Internet Explorer.lnk", "Internet Explorer.desktop"):
             (self.desktop / name).unlink(missing_ok=True)
@@ -245,6 +258,47 @@ class Installation(SetupTestCase):
         self.assertEqual(session.dismiss("Problem!"), INCOMPLETE)
         self.assertEqual(process.wait(30), 0)
         self.assert_nothing_installed()
+
+    def test_the_installed_launcher_carries_no_download_mark(self):
+        # Wine's copies carry no stream, so the mark that the copy of a marked
+        # Launcher would have is put in place beforehand.
+        folder = self.server_folder("marked")
+        folder.write("Internet.exe" + MARK, MARK_CONTENT)
+        (workstation.windows / ("Internet.exe" + MARK)).write_bytes(MARK_CONTENT)
+        self.assert_ends_without_message(session.start(folder.unc + r"\setup.exe", "/A"))
+        self.assert_installed(settings_file(BUILT_IN_MESSAGE, BUILT_IN_PROMPT, "", folder.unc + "\\"))
+        self.assertFalse(workstation.has("Internet.exe" + MARK))
+        self.assertEqual((folder.linux / ("Internet.exe" + MARK)).read_bytes(), MARK_CONTENT)
+
+    def test_a_mark_that_cannot_be_removed_does_not_stop_the_installation(self):
+        folder = self.server_folder("mark stays")
+        for code in (ERROR_INVALID_NAME, ERROR_ACCESS_DENIED):
+            with self.subTest(code=code):
+                workstation.clear()
+                log = session.root / "logs" / f"mark-faults-{code}.log"
+                faults = {"FAULT_PATH": "Internet.exe" + MARK, "FAULT_CODE": str(code),
+                          "FAULT_CALLS": "DeleteFileW", "FAULT_LOG": windows_path(log)}
+                process = session.start(folder.unc + r"\setup.exe", "/A", faults=faults)
+                self.assert_ends_without_message(process)
+                self.assertEqual(log.read_text().split(" ")[:2], ["DeleteFileW", str(code)])
+                self.assert_installed(
+                    settings_file(BUILT_IN_MESSAGE, BUILT_IN_PROMPT, "", folder.unc + "\\"))
+
+    def test_without_the_script_host_the_shell_makes_the_same_shortcut(self):
+        folder = self.server_folder("no script host")
+        self.assert_ends_without_message(session.start(folder.unc + r"\setup.exe", "/A"))
+        by_script_host = lnkinfo(workstation.shortcut)
+        workstation.shortcut.write_bytes(b"an older shortcut")
+
+        process = session.start(folder.unc + r"\setup.exe", "/A", environment=NO_SCRIPT_HOST)
+        self.assert_ends_without_message(process)
+        self.assert_installed(settings_file(BUILT_IN_MESSAGE, BUILT_IN_PROMPT, "", folder.unc + "\\"))
+
+        # The installations wrote the Windows folder at times that may differ.
+        def report(text: str) -> list:
+            return [line for line in text.splitlines() if "Modification time" not in line]
+
+        self.assertEqual(report(lnkinfo(workstation.shortcut)), report(by_script_host))
 
     def test_outdated_script_host_starts_the_update_installer(self):
         if not OUTDATED_SHELL.exists():

@@ -12,7 +12,7 @@ import itertools
 import unittest
 from pathlib import Path
 
-from harness import DriverError, WineSession
+from harness import DriverError, WineSession, windows_path
 from programs import BUILT_IN_MESSAGE, LAUNCHER_TITLE, SWITCH_TITLE, control, settings_file
 
 SETUP_TITLE = "Setup Kelbry's Internet Browser Launcher for Schools"
@@ -44,11 +44,6 @@ def setUpModule():
 
 def tearDownModule():
     session.shut_down()
-
-
-def windows_path(path: Path) -> str:
-    """A Linux path as the programs see it, on Wine's drive Z:."""
-    return "Z:" + str(path).replace("/", "\\")
 
 
 class ShareFailureCase(unittest.TestCase):
