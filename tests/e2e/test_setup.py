@@ -83,6 +83,11 @@ def texts(window: dict) -> dict:
     return {id: control["text"] for id, control in controls(window).items()}
 
 
+def built_in_settings(server_path: str) -> bytes:
+    """The workstation's Internet.cfg when setup found no settings in its folder."""
+    return settings_file(BUILT_IN_MESSAGE, BUILT_IN_PROMPT, "", server_path)
+
+
 def lnkinfo(path: Path) -> str:
     """lnkinfo's report of a shortcut file."""
     return subprocess.run(["lnkinfo", str(path)], check=True, capture_output=True, text=True).stdout
@@ -230,7 +235,7 @@ class Installation(SetupTestCase):
         self.assert_ends_without_message(session.start(start, "/a"))
         # No valid server file: the built-in texts and an empty start page.
         server_path = f"{folder.unc}\\{deep}\\"
-        self.assert_installed(settings_file(BUILT_IN_MESSAGE, BUILT_IN_PROMPT, "", server_path))
+        self.assert_installed(built_in_settings(server_path))
         self.assertFalse((folder.linux / Path(*deep.split("\\")) / "Internet.cfg").exists())
 
     def test_a_blank_after_the_switch_still_means_unattended(self):
@@ -239,7 +244,7 @@ class Installation(SetupTestCase):
         command = folder.drive_path("setup.exe") + " /A "
         self.assert_ends_without_message(session.start("cmd", "/c", command))
         server_path = folder.unc + "\\"
-        self.assert_installed(settings_file(BUILT_IN_MESSAGE, BUILT_IN_PROMPT, "", server_path))
+        self.assert_installed(built_in_settings(server_path))
 
     def test_any_other_command_line_waits_for_the_user(self):
         folder = self.server_folder("attended")
@@ -266,7 +271,7 @@ class Installation(SetupTestCase):
         folder.write("Internet.exe" + MARK, MARK_CONTENT)
         (workstation.windows / ("Internet.exe" + MARK)).write_bytes(MARK_CONTENT)
         self.assert_ends_without_message(session.start(folder.unc + r"\setup.exe", "/A"))
-        self.assert_installed(settings_file(BUILT_IN_MESSAGE, BUILT_IN_PROMPT, "", folder.unc + "\\"))
+        self.assert_installed(built_in_settings(folder.unc + "\\"))
         self.assertFalse(workstation.has("Internet.exe" + MARK))
         self.assertEqual((folder.linux / ("Internet.exe" + MARK)).read_bytes(), MARK_CONTENT)
 
@@ -281,8 +286,7 @@ class Installation(SetupTestCase):
                 process = session.start(folder.unc + r"\setup.exe", "/A", faults=faults)
                 self.assert_ends_without_message(process)
                 self.assertEqual(log.read_text().split(" ")[:2], ["DeleteFileW", str(code)])
-                self.assert_installed(
-                    settings_file(BUILT_IN_MESSAGE, BUILT_IN_PROMPT, "", folder.unc + "\\"))
+                self.assert_installed(built_in_settings(folder.unc + "\\"))
 
     def test_without_the_script_host_the_shell_makes_the_same_shortcut(self):
         folder = self.server_folder("no script host")
@@ -292,7 +296,7 @@ class Installation(SetupTestCase):
 
         process = session.start(folder.unc + r"\setup.exe", "/A", environment=NO_SCRIPT_HOST)
         self.assert_ends_without_message(process)
-        self.assert_installed(settings_file(BUILT_IN_MESSAGE, BUILT_IN_PROMPT, "", folder.unc + "\\"))
+        self.assert_installed(built_in_settings(folder.unc + "\\"))
 
         # The installations wrote the Windows folder at times that may differ.
         def report(text: str) -> list:
@@ -367,10 +371,8 @@ class Settings(SetupTestCase):
 
         session.click(TITLE, "&Save Settings")
         self.assertEqual(session.dismiss("Done"), SAVED)
-        self.assertEqual(
-            (folder.linux / "Internet.cfg").read_bytes(),
-            settings_file(BUILT_IN_MESSAGE, BUILT_IN_PROMPT, "", folder.unc + "\\"),
-        )
+        self.assertEqual((folder.linux / "Internet.cfg").read_bytes(),
+                         built_in_settings(folder.unc + "\\"))
         left = [path.name for path in folder.linux.iterdir() if path.suffix != ".exe"]
         self.assertEqual(left, ["Internet.cfg"], "no temporary file stays")
         session.click(TITLE, "&Quit")
