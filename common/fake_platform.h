@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform.h"
@@ -28,6 +29,8 @@ class FakePlatform : public Platform {
   std::map<std::wstring, int32_t> open_errors;
   std::map<std::wstring, int32_t> open_read_write_errors;
   std::map<std::wstring, int32_t> read_errors;  // lengths and reads of the open file
+  // Reads of the open file from a byte offset on, where a file fails part way.
+  std::map<std::wstring, std::pair<int64_t, int32_t>> read_errors_from;
   std::map<std::wstring, int32_t> write_errors;
   std::map<std::wstring, int32_t> delete_errors;
   std::map<std::wstring, int32_t> start_errors;

@@ -17,7 +17,7 @@ from programs import BUILT_IN_MESSAGE, LAUNCHER_TITLE, SWITCH_TITLE, control, se
 
 SETUP_TITLE = "Setup Kelbry's Internet Browser Launcher for Schools"
 SETUP_TEXT2, SETUP_SAVE = 106, 118
-LAUNCHER_TEXT1 = 101
+LAUNCHER_TEXT1, LAUNCHER_OPTION1, LAUNCHER_CONNECT = 101, 102, 103
 
 # A typical Win32 code of each way a share fails.
 SHARE_FAILURES = {
@@ -29,6 +29,7 @@ SHARE_FAILURES = {
 }
 NETNAME_DELETED = 64
 SHARING_VIOLATION = 32
+MOD_NOT_FOUND = 126
 
 NOTICE_TITLE = "Kelbry's Browser Launcher - Please Note:"
 REFUSAL = "You need to have write access to this server path in order to use this utility."
@@ -88,6 +89,39 @@ class StartUp(ShareFailureCase):
                 self.assert_injected("CreateFileW")
                 session.close(LAUNCHER_TITLE)
                 self.assert_ends(process)
+
+    def test_launcher_settings_failing_part_way_keep_the_start_page_read(self):
+        # The drive fails once three of the four records are in: the built-in
+        # texts, and Connect opens the start page of record 3.
+        folder = session.local_folder("launcher part way")
+        folder.write("welcome.txt", b"Welcome.\r\n")
+        program = folder.add_program("Internet.exe")
+        folder.write("Internet.cfg", settings_file("School message", "Agreed",
+                                                   folder.path("welcome.txt"), ""))
+        process = self.start(program, path=folder.path("Internet.cfg"), code=NETNAME_DELETED,
+                             calls="ReadFile", after="ReadFile:3")
+        window = session.window(LAUNCHER_TITLE, timeout=15)
+        self.assertEqual(control(window, LAUNCHER_TEXT1)["text"], BUILT_IN_MESSAGE)
+        self.assert_injected("ReadFile")
+        session.click(LAUNCHER_TITLE, f"#{LAUNCHER_OPTION1}")
+        session.click(LAUNCHER_TITLE, f"#{LAUNCHER_CONNECT}")
+        self.assert_ends(process)
+        session.close(session.window("welcome.txt - Notepad", timeout=15)["title"])
+
+    def test_launcher_without_its_tool_tip_library_still_shows_the_agreement(self):
+        folder = session.local_folder("launcher no tool tips")
+        program = folder.add_program("Internet.exe")
+        folder.write("Internet.cfg", settings_file("School message", "Agreed", "", ""))
+        process = self.start(program, path="comctl32", code=MOD_NOT_FOUND, calls="LoadLibraryW")
+        window = session.window(LAUNCHER_TITLE, timeout=15)
+        self.assertEqual(control(window, LAUNCHER_TEXT1)["text"], "School message")
+        self.assertEqual(session.tooltips(LAUNCHER_TITLE), [])
+        with self.assertRaises(DriverError):
+            session.message("Internet", timeout=0.5)
+        # Tried again once at the agreement, and not in a loop.
+        self.assertEqual(len(self.fault_log.read_text().splitlines()), 2)
+        session.close(LAUNCHER_TITLE)
+        self.assert_ends(process)
 
     def test_netswitch_only_says_sorry(self):
         for name, code in SHARE_FAILURES.items():
