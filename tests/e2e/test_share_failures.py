@@ -29,6 +29,7 @@ SHARE_FAILURES = {
 }
 NETNAME_DELETED = 64
 SHARING_VIOLATION = 32
+ACCESS_DENIED = 5
 MOD_NOT_FOUND = 126
 
 NOTICE_TITLE = "Kelbry's Browser Launcher - Please Note:"
@@ -168,25 +169,33 @@ class StartUp(ShareFailureCase):
 class Writing(ShareFailureCase):
     def test_save_onto_a_share_that_drops_keeps_the_old_file(self):
         stored = settings_file("Stored rules", "I agree", "http://intranet/", "")
+        unavailable = "Run-time error '68':\n\nDevice unavailable"
         # The share goes away after the new settings went out; or it comes back
         # for a moment after failing the replacement, and drops again in the
-        # middle of a write.
-        for name, calls in (("gone", ""), ("flapping", "ReplaceFileW,WriteFile")):
+        # middle of a write; or it refuses both the replacement and the write in
+        # place. Where the share is still there, the new file does not stay.
+        for name, code, calls, after, report, reachable in (
+                ("gone", NETNAME_DELETED, "", "WriteFile:1", unavailable, False),
+                ("flapping", NETNAME_DELETED, "ReplaceFileW,WriteFile", "WriteFile:1",
+                 unavailable, True),
+                ("refused twice", ACCESS_DENIED, "ReplaceFileW,CreateFileW", "CreateFileW:2",
+                 "Run-time error '75':\n\nPath/File access error", True)):
             with self.subTest(name):
                 folder = session.share_folder(f"save {name}")
                 folder.write("Internet.cfg", stored)
                 process = self.start(folder.add_program("setup.exe"),
-                                     path=folder.path("Internet.cfg"), code=NETNAME_DELETED,
-                                     calls=calls, after="WriteFile:1")
+                                     path=folder.path("Internet.cfg"), code=code,
+                                     calls=calls, after=after)
                 session.window(SETUP_TITLE, timeout=15)
                 session.keys(SETUP_TITLE, "text:New rules. ")
                 session.click(SETUP_TITLE, "&Save Settings")
                 box = session.dismiss("setup", timeout=15)
-                self.assertEqual((box["text"], box["icon"]),
-                                 ("Run-time error '68':\n\nDevice unavailable", "critical"))
+                self.assertEqual((box["text"], box["icon"]), (report, "critical"))
                 self.assert_ends(process)
                 self.assert_injected("ReplaceFileW")
                 self.assertEqual((folder.linux / "Internet.cfg").read_bytes(), stored)
+                if reachable:
+                    self.assertFalse((folder.linux / "Internet.cfg.new").exists())
 
     def test_netswitch_stop_on_a_share_that_dropped_changes_nothing(self):
         folder = session.share_folder("switch dropped")
