@@ -487,6 +487,10 @@ class Window(LayoutChecks):
 
         self.assertIn("#808080", colours("client"))
         self.assertEqual(colours(f"#{TEXT1}"), {"#000000", "#FFFFFF"})
+        # The server path: a disabled text box on the window colour, not on the
+        # button face.
+        self.assertEqual(session.colours(TITLE, f"#{TEXT4}", top=1)["colours"][0]["rgb"],
+                         "#FFFFFF")
         for label, text_colour in ((LABEL1, "#FFFFFF"), (LABEL5, "#FFFF80"), (LABEL6, "#FFC080")):
             with self.subTest(label=label):
                 self.assertEqual(colours(f"#{label}"), {"#808080", text_colour})
