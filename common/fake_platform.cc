@@ -120,7 +120,8 @@ void FakePlatform::ShowMessage(const std::wstring& text, const std::wstring& tit
   messages.push_back({text, title, icon});
 }
 
-void FakePlatform::EndProcess() {
+void FakePlatform::EndProcess(int32_t code) {
   log.push_back(L"end");
+  exit_code = code;
   throw ProgramEnded{};
 }

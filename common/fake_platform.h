@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -47,6 +48,7 @@ class FakePlatform : public Platform {
   std::vector<std::wstring> started;  // command lines
   std::vector<std::wstring> log;      // "open <path>", "close <path>", "delete <path>", ...
   int open_files = 0;                 // files open right now
+  std::optional<int32_t> exit_code;   // once the program has ended
 
   std::wstring ProgramFolder() override { return program_folder; }
   std::wstring CommandLineText() override { return command_line; }
@@ -60,5 +62,5 @@ class FakePlatform : public Platform {
   void ShowMessage(const std::wstring& text, const std::wstring& title,
                    MessageIcon icon) override;
  protected:
-  void EndProcess() override;
+  void EndProcess(int32_t exit_code) override;
 };

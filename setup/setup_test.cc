@@ -171,6 +171,7 @@ TEST_F(SetupTest, OtherErrorsEndWithSetupsFatalReportBeforeTheWindowShows) {
     EXPECT_FALSE(window_.shown);
     EXPECT_EQ(platform_.messages, (std::vector<ShownMessage>{{FatalReport(number), L"Problem!",
                                                               MessageIcon::kCritical}}));
+    EXPECT_EQ(platform_.exit_code, number);
   }
 }
 

@@ -70,8 +70,9 @@ class ShareFailureCase(unittest.TestCase):
         failed = {line.split(" ")[0] for line in lines}
         self.assertLessEqual(set(functions), failed, f"injected: {lines}")
 
-    def assert_ends(self, process) -> None:
-        self.assertEqual(process.wait(30), 0)
+    def assert_ends(self, process, exit_code: int = 0) -> None:
+        """The program ended, with the number it reported as its exit code (modulo 256)."""
+        self.assertEqual(process.wait(30), exit_code % 256)
 
 
 class StartUp(ShareFailureCase):
@@ -169,17 +170,17 @@ class StartUp(ShareFailureCase):
 class Writing(ShareFailureCase):
     def test_save_onto_a_share_that_drops_keeps_the_old_file(self):
         stored = settings_file("Stored rules", "I agree", "http://intranet/", "")
-        unavailable = "Run-time error '68':\n\nDevice unavailable"
+        unavailable = "Run-time error '68':\n\nDevice unavailable", 68
         # The share goes away after the new settings went out; or it comes back
         # for a moment after failing the replacement, and drops again in the
         # middle of a write; or it refuses both the replacement and the write in
         # place. Where the share is still there, the new file does not stay.
-        for name, code, calls, after, report, reachable in (
+        for name, code, calls, after, (report, exit_code), reachable in (
                 ("gone", NETNAME_DELETED, "", "WriteFile:1", unavailable, False),
                 ("flapping", NETNAME_DELETED, "ReplaceFileW,WriteFile", "WriteFile:1",
                  unavailable, True),
                 ("refused twice", ACCESS_DENIED, "ReplaceFileW,CreateFileW", "CreateFileW:2",
-                 "Run-time error '75':\n\nPath/File access error", True)):
+                 ("Run-time error '75':\n\nPath/File access error", 75), True)):
             with self.subTest(name):
                 folder = session.share_folder(f"save {name}")
                 folder.write("Internet.cfg", stored)
@@ -191,7 +192,7 @@ class Writing(ShareFailureCase):
                 session.click(SETUP_TITLE, "&Save Settings")
                 box = session.dismiss("setup", timeout=15)
                 self.assertEqual((box["text"], box["icon"]), (report, "critical"))
-                self.assert_ends(process)
+                self.assert_ends(process, exit_code)
                 self.assert_injected("ReplaceFileW")
                 self.assertEqual((folder.linux / "Internet.cfg").read_bytes(), stored)
                 if reachable:
@@ -206,7 +207,7 @@ class Writing(ShareFailureCase):
         session.click(SWITCH_TITLE, "#105")
         box = session.dismiss("netswitch", timeout=15)
         self.assertEqual(box["text"], "Run-time error '68':\n\nDevice unavailable")
-        self.assert_ends(process)
+        self.assert_ends(process, 68)
         self.assert_injected("CreateFileW")
         self.assertEqual((folder.linux / "Internet.set").read_bytes(), b"Y\r\n")
 
@@ -227,7 +228,7 @@ class Writing(ShareFailureCase):
                 box = session.dismiss("Problem!", timeout=15)
                 self.assertEqual(box["text"], f"Error Code: {number} encountered.  This Launcher "
                                               "Setup program will now close.")
-                self.assert_ends(process)
+                self.assert_ends(process, number)
                 self.assert_injected("CopyFileW")
                 self.assertFalse(installed.exists())
 
