@@ -29,6 +29,10 @@ class FakeFile : public File {
 
   std::string ReadAt(int64_t offset, size_t count) override {
     FailIfListed(platform_.read_errors, path_);
+    auto failing = platform_.read_errors_from.find(path_);
+    if (failing != platform_.read_errors_from.end() && offset >= failing->second.first) {
+      throw RunTimeError(failing->second.second);
+    }
     const std::string& bytes = Bytes();
     auto at = static_cast<size_t>(offset);
     return at >= bytes.size() ? std::string() : bytes.substr(at, count);
@@ -116,7 +120,8 @@ void FakePlatform::ShowMessage(const std::wstring& text, const std::wstring& tit
   messages.push_back({text, title, icon});
 }
 
-void FakePlatform::EndProcess() {
+void FakePlatform::EndProcess(int32_t code) {
   log.push_back(L"end");
+  exit_code = code;
   throw ProgramEnded{};
 }

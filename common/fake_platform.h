@@ -3,8 +3,10 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform.h"
@@ -28,6 +30,8 @@ class FakePlatform : public Platform {
   std::map<std::wstring, int32_t> open_errors;
   std::map<std::wstring, int32_t> open_read_write_errors;
   std::map<std::wstring, int32_t> read_errors;  // lengths and reads of the open file
+  // Reads of the open file from a byte offset on, where a file fails part way.
+  std::map<std::wstring, std::pair<int64_t, int32_t>> read_errors_from;
   std::map<std::wstring, int32_t> write_errors;
   std::map<std::wstring, int32_t> delete_errors;
   std::map<std::wstring, int32_t> start_errors;
@@ -44,6 +48,7 @@ class FakePlatform : public Platform {
   std::vector<std::wstring> started;  // command lines
   std::vector<std::wstring> log;      // "open <path>", "close <path>", "delete <path>", ...
   int open_files = 0;                 // files open right now
+  std::optional<int32_t> exit_code;   // once the program has ended
 
   std::wstring ProgramFolder() override { return program_folder; }
   std::wstring CommandLineText() override { return command_line; }
@@ -57,5 +62,5 @@ class FakePlatform : public Platform {
   void ShowMessage(const std::wstring& text, const std::wstring& title,
                    MessageIcon icon) override;
  protected:
-  void EndProcess() override;
+  void EndProcess(int32_t exit_code) override;
 };

@@ -59,11 +59,13 @@ class Platform {
   virtual void ShowMessage(const std::wstring& text, const std::wstring& title,
                            MessageIcon icon) = 0;
   // Ends the program at once: no further routine runs and no window stays.
-  [[noreturn]] void EndProgram() {
-    EndProcess();
+  // The exit code tells whoever started the program how it went: 0, or the
+  // number of the error it last reported.
+  [[noreturn]] void EndProgram(int32_t exit_code = 0) {
+    EndProcess(exit_code);
     std::abort();  // not reached: EndProcess does not return
   }
 
  protected:
-  virtual void EndProcess() = 0;
+  virtual void EndProcess(int32_t exit_code) = 0;
 };

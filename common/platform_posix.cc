@@ -186,7 +186,7 @@ void PosixPlatform::ShowMessage(const std::wstring& text, const std::wstring& ti
   std::fprintf(stderr, "[%s] %s\n", ToAnsi(title).c_str(), ToAnsi(text).c_str());
 }
 
-void PosixPlatform::EndProcess() {
+void PosixPlatform::EndProcess(int32_t exit_code) {
   std::fflush(nullptr);
-  std::_Exit(0);
+  std::_Exit(exit_code);
 }

@@ -35,5 +35,5 @@ class PosixPlatform : public Platform {
   void ShowMessage(const std::wstring& text, const std::wstring& title,
                    MessageIcon icon) override;
  protected:
-  void EndProcess() override;
+  void EndProcess(int32_t exit_code) override;
 };

@@ -163,4 +163,4 @@ void Win32Platform::ShowMessage(const std::wstring& text, const std::wstring& ti
               MB_OK | IconStyle(icon) | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
-void Win32Platform::EndProcess() { ExitProcess(0); }
+void Win32Platform::EndProcess(int32_t exit_code) { ExitProcess(static_cast<UINT>(exit_code)); }

@@ -1,4 +1,5 @@
-// The two reports after which a program ends.
+// The two reports after which a program ends, with the reported number as its
+// exit code.
 #pragma once
 
 #include <cstdint>

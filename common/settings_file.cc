@@ -7,7 +7,7 @@
 
 namespace {
 
-std::array<std::wstring LauncherSettings::*, kRecordCount> Records() {
+std::array<const std::wstring LauncherSettings::*, kRecordCount> Records() {
   return {&LauncherSettings::message, &LauncherSettings::prompt, &LauncherSettings::start_page,
           &LauncherSettings::server_path};
 }
@@ -31,14 +31,10 @@ std::string EncodeSettings(const LauncherSettings& settings) {
   return bytes;
 }
 
-std::optional<LauncherSettings> ReadSettings(File& file) {
-  if (file.Length() != kSettingsFileLength) return std::nullopt;
-  LauncherSettings settings;
-  size_t index = 0;
-  for (auto field : Records()) {
-    settings.*field = FromAnsi(file.ReadAt(RecordOffset(index++), kRecordLength));
-  }
-  return settings;
+bool HoldsSettings(File& file) { return file.Length() == kSettingsFileLength; }
+
+std::wstring ReadRecord(File& file, Record record) {
+  return FromAnsi(file.ReadAt(RecordOffset(static_cast<size_t>(record) - 1), kRecordLength));
 }
 
 void WriteSettings(File& file, const LauncherSettings& settings) {

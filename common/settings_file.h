@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +16,8 @@ struct LauncherSettings {
   std::wstring server_path;  // record 4: UNC folder of Internet.set, or "*Not Available*"
 };
 
+enum class Record { kMessage = 1, kPrompt, kStartPage, kServerPath };
+
 inline constexpr size_t kRecordLength = 500;
 inline constexpr int kRecordCount = 4;
 inline constexpr int64_t kSettingsFileLength = kRecordLength * kRecordCount;
@@ -27,8 +28,10 @@ std::string EncodeRecord(std::wstring_view text);
 // All 2000 bytes of a settings file.
 std::string EncodeSettings(const LauncherSettings& settings);
 
-// The four records as stored, blanks and all; nothing when the file is not
-// exactly 2000 bytes long. Each reader trims the values as it needs.
-std::optional<LauncherSettings> ReadSettings(File& file);
+// Whether the open file holds settings: it is exactly 2000 bytes long.
+bool HoldsSettings(File& file);
+// One record as stored, blanks and all, read on its own: each reader reads
+// the records it needs, in order, and trims them as it needs.
+std::wstring ReadRecord(File& file, Record record);
 // Writes the four records in order over the file's first 2000 bytes.
 void WriteSettings(File& file, const LauncherSettings& settings);

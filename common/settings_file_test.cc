@@ -58,22 +58,21 @@ TEST_F(SettingsFile, EncodesFourRecordsInOrder) {
                        Padded("\\\\srv\\share\\"));
 }
 
-TEST_F(SettingsFile, ReadsRecordsWithTheirBlanks) {
+TEST_F(SettingsFile, ReadsEachRecordWithItsBlanks) {
   auto file = Stored(Padded("  message") + Padded("prompt\r\n") + Padded(" page") + Padded("*Not Available*"));
-  auto settings = ReadSettings(*file);
-  ASSERT_TRUE(settings);
-  EXPECT_EQ(settings->message, L"  message" + std::wstring(491, L' '));
-  EXPECT_EQ(settings->prompt.substr(0, 9), L"prompt\r\n ");
-  EXPECT_EQ(settings->start_page.size(), 500u);
-  EXPECT_EQ(settings->server_path.substr(0, 16), L"*Not Available* ");
+  ASSERT_TRUE(HoldsSettings(*file));
+  EXPECT_EQ(ReadRecord(*file, Record::kMessage), L"  message" + std::wstring(491, L' '));
+  EXPECT_EQ(ReadRecord(*file, Record::kPrompt).substr(0, 9), L"prompt\r\n ");
+  EXPECT_EQ(ReadRecord(*file, Record::kStartPage), L" page" + std::wstring(495, L' '));
+  EXPECT_EQ(ReadRecord(*file, Record::kServerPath).substr(0, 16), L"*Not Available* ");
 }
 
 TEST_F(SettingsFile, AnyLengthButTwoThousandBytesHoldsNoSettings) {
   for (size_t length : {0, 1, 500, 1999, 2001, 4000}) {
     auto file = Stored(std::string(length, ' '));
-    EXPECT_FALSE(ReadSettings(*file)) << length;
+    EXPECT_FALSE(HoldsSettings(*file)) << length;
   }
-  EXPECT_TRUE(ReadSettings(*Stored(std::string(2000, ' '))));
+  EXPECT_TRUE(HoldsSettings(*Stored(std::string(2000, ' '))));
 }
 
 TEST_F(SettingsFile, WrittenSettingsReadBackAndAccentsSurvive) {
@@ -84,7 +83,5 @@ TEST_F(SettingsFile, WrittenSettingsReadBackAndAccentsSurvive) {
   }
   EXPECT_EQ(platform_.files[L"C:\\new.cfg"], EncodeSettings(written));
   auto file = platform_.Open(L"C:\\new.cfg", OpenMode::kRead);
-  auto read = ReadSettings(*file);
-  ASSERT_TRUE(read);
-  EXPECT_EQ(read->message.substr(0, 17), L"R\u00e8gles de l'\u00e9cole");
+  EXPECT_EQ(ReadRecord(*file, Record::kMessage).substr(0, 17), L"R\u00e8gles de l'\u00e9cole");
 }

@@ -11,36 +11,58 @@
 
 void Launcher::StartUp() {
   window_.SetSelected(kOption1, false);
-  // Once the settings' texts are in the window they stay, even when reading
+  // Once all four records are read the file's texts stay, even when reading
   // the access switch fails afterwards.
-  bool texts_loaded = false;
+  bool records_read = false;
+  if (Handled([&] {
+        records_read = ApplySettings(WithTrailingBackslash(platform_.ProgramFolder()));
+        if (records_read && AccessStopped()) Refuse();
+        ShowAgreement(records_read);
+      })) {
+    return;
+  }
+  // A file that cannot be used, or a window that could not be fully shown for
+  // one, leads here. Should the agreement fail that way again, that would only
+  // repeat itself: the window is left as far as it got.
+  Handled([&] { ShowAgreement(records_read); });
+}
+
+bool Launcher::Handled(const std::function<void()>& steps) {
   try {
-    texts_loaded = ApplySettings(WithTrailingBackslash(platform_.ProgramFolder()));
-    if (texts_loaded && AccessStopped()) {
-      platform_.ShowMessage(L"Internet Access is currently unavailable.", L"Sorry",
-                            MessageIcon::kExclamation);
-      platform_.EndProgram();
-    }
+    steps();
+    return true;
   } catch (const std::exception&) {
     int32_t number = CaughtErrorNumber();
     if (!IsFileAccessError(number)) ReportFatalError(platform_, texts::kLauncherClosing, number);
+    return false;
   }
-  if (!texts_loaded) {
+}
+
+// Each record is used as soon as it is read: a failure part way keeps the
+// start page of a record already read, while the texts fall back to the
+// built-in ones.
+bool Launcher::ApplySettings(const std::wstring& program_folder) {
+  auto file = platform_.Open(program_folder + texts::kSettingsFileName, OpenMode::kRead);
+  if (!HoldsSettings(*file)) return false;
+  window_.SetText(kText1, RightTrimBlanks(ReadRecord(*file, Record::kMessage)));
+  window_.SetText(kOption1, RightTrimBlanks(ReadRecord(*file, Record::kPrompt)));
+  start_page_ = TrimBlanks(ReadRecord(*file, Record::kStartPage));
+  server_path_ = TrimBlanks(ReadRecord(*file, Record::kServerPath));
+  return true;
+}
+
+void Launcher::Refuse() {
+  platform_.ShowMessage(L"Internet Access is currently unavailable.", L"Sorry",
+                        MessageIcon::kExclamation);
+  platform_.EndProgram();
+}
+
+void Launcher::ShowAgreement(bool records_read) {
+  if (!records_read) {
     window_.SetText(kText1, texts::kBuiltInMessage);
     window_.SetText(kOption1, texts::kBuiltInPrompt);
   }
   window_.Show();
-}
-
-bool Launcher::ApplySettings(const std::wstring& program_folder) {
-  auto settings = ReadSettings(*platform_.Open(program_folder + texts::kSettingsFileName,
-                                               OpenMode::kRead));
-  if (!settings) return false;
-  window_.SetText(kText1, RightTrimBlanks(settings->message));
-  window_.SetText(kOption1, RightTrimBlanks(settings->prompt));
-  start_page_ = TrimBlanks(settings->start_page);
-  server_path_ = TrimBlanks(settings->server_path);
-  return true;
 }
 
 // Only a UNC server path is consulted; the file name is appended as it is, so

@@ -2,6 +2,7 @@
 // option, Connect and "I Don't Understand".
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "common/platform.h"
@@ -27,10 +28,16 @@ class Launcher {
   [[noreturn]] void DontUnderstand();
 
  private:
+  // Runs start-up steps; true when they ran through. A file-access error
+  // returns false; any other ends the program with the fatal error report.
+  bool Handled(const std::function<void()>& steps);
   // Applies the settings file's texts and remembers its start page and server
   // path; false when the file holds no settings.
   bool ApplySettings(const std::wstring& program_folder);
   bool AccessStopped() const;
+  [[noreturn]] void Refuse();
+  // The built-in texts unless the file's were read, then the window.
+  void ShowAgreement(bool records_read);
 
   Platform& platform_;
   Window& window_;

@@ -47,7 +47,7 @@ class LauncherStartUp : public testing::Test {
   // Runs start-up; true when it ended the program instead of showing the window.
   bool StartUpEnded() {
     try {
-      launcher_.StartUp();
+      launcher_->StartUp();
     } catch (const ProgramEnded&) {
       EXPECT_FALSE(window_.shown);
       return true;
@@ -61,17 +61,23 @@ class LauncherStartUp : public testing::Test {
     }
     return false;
   }
+  // Another run of the Launcher, on a new window, with the files as they are.
+  void Rerun() {
+    window_ = FakeWindow(AgreementForm());
+    shell_.requests.clear();
+    launcher_.emplace(platform_, window_, shell_);
+  }
   std::wstring Message() { return window_.Text(kText1); }
   std::wstring Prompt() { return window_.Text(kOption1); }
   std::wstring OpenedStartPage() {
-    EXPECT_THROW(launcher_.Connect(), ProgramEnded);
+    EXPECT_THROW(launcher_->Connect(), ProgramEnded);
     return shell_.requests.empty() ? L"<nothing>" : shell_.requests.back().document;
   }
 
   FakePlatform platform_;
   FakeWindow window_{AgreementForm()};
   FakeShell shell_;
-  Launcher launcher_{platform_, window_, shell_};
+  std::optional<Launcher> launcher_{std::in_place, platform_, window_, shell_};
 };
 
 }  // namespace
@@ -178,18 +184,51 @@ TEST_F(LauncherStartUp, FailingShareLetsThePupilInWithTheFilesTexts) {
   EXPECT_EQ(OpenedStartPage(), L"http://intranet/");
 }
 
-// The workstation's own settings on a drive that fails: the built-in texts.
+// The workstation's own settings on a drive that fails, at the start or part
+// way: the built-in texts, and the start page only of a record already read.
 TEST_F(LauncherStartUp, FailingSettingsDriveGivesTheBuiltInTexts) {
+  struct Case {
+    int64_t failing_from;
+    const wchar_t* start_page;
+  };
   for (const ShareFailure& failure : ShareFailures()) {
-    SCOPED_TRACE(failure.what);
-    StoreSettings({L"School message", L"I agree", L"http://intranet/", kServer});
-    platform_.read_errors[kSettingsPath] = failure.number;
-    ASSERT_FALSE(StartUpEnded());
-    EXPECT_EQ(Message(), texts::kBuiltInMessage);
-    EXPECT_EQ(Prompt(), texts::kBuiltInPrompt);
-    EXPECT_FALSE(SwitchWasRead());
-    EXPECT_TRUE(platform_.messages.empty());
+    for (Case at : {Case{0, kDefaultStartPage}, Case{1000, kDefaultStartPage},
+                    Case{1500, L"http://intranet/"}}) {
+      SCOPED_TRACE(std::string(failure.what) + " from byte " + std::to_string(at.failing_from));
+      platform_ = FakePlatform();
+      platform_.program_folder = L"C:\\WINDOWS";
+      Rerun();
+      StoreSettingsWithSwitch("N\r\n");
+      platform_.read_errors_from[kSettingsPath] = {at.failing_from, failure.number};
+      ASSERT_FALSE(StartUpEnded());
+      EXPECT_EQ(Message(), texts::kBuiltInMessage);
+      EXPECT_EQ(Prompt(), texts::kBuiltInPrompt);
+      EXPECT_FALSE(SwitchWasRead());
+      EXPECT_TRUE(platform_.messages.empty());
+      EXPECT_EQ(OpenedStartPage(), at.start_page);
+    }
   }
+}
+
+// Showing the agreement is part of start-up: a file-access error there goes
+// on at the agreement once more, without looping; any other, the fatal report.
+TEST_F(LauncherStartUp, FailureWhileShowingTheWindowIsHandled) {
+  StoreSettings({L"School message", L"I agree", L"", L""});
+  window_.show_errors = {53};
+  ASSERT_FALSE(StartUpEnded());
+  EXPECT_EQ(Message(), L"School message");
+
+  Rerun();
+  window_.show_errors = {53, 53, 53};
+  EXPECT_NO_THROW(launcher_->StartUp());
+  EXPECT_EQ(window_.show_errors.size(), 1u);
+  EXPECT_TRUE(platform_.messages.empty());
+
+  Rerun();
+  window_.show_errors = {7};
+  ASSERT_TRUE(StartUpEnded());
+  EXPECT_EQ(platform_.messages.at(0).text, L"Error Code: 7 encountered.  Kelbry's Browser "
+                                           L"Launcher program will now close.");
 }
 
 TEST_F(LauncherStartUp, OnlyAUncServerPathIsConsulted) {
@@ -236,8 +275,8 @@ TEST_F(LauncherStartUp, ErrorsOutsideTheFileClassEndWithTheFatalReport) {
 
 TEST_F(LauncherStartUp, SelectingTheOptionEnablesConnectAndRedrawsIt) {
   ASSERT_FALSE(StartUpEnded());
-  launcher_.AcceptanceSelected();
-  launcher_.AcceptanceSelected();
+  launcher_->AcceptanceSelected();
+  launcher_->AcceptanceSelected();
   EXPECT_TRUE(window_.At(kCommand1).enabled);
   EXPECT_EQ(window_.log, (std::vector<std::wstring>{L"show", L"repaint 103", L"repaint 103"}));
 }
@@ -245,7 +284,7 @@ TEST_F(LauncherStartUp, SelectingTheOptionEnablesConnectAndRedrawsIt) {
 TEST_F(LauncherStartUp, ConnectAsksTheShellToOpenTheStartPageAndEnds) {
   StoreSettings({L"m", L"p", L"  C:\\My Pages\\start page.htm  ", L""});
   ASSERT_FALSE(StartUpEnded());
-  EXPECT_THROW(launcher_.Connect(), ProgramEnded);
+  EXPECT_THROW(launcher_->Connect(), ProgramEnded);
   ASSERT_EQ(shell_.requests.size(), 1u);
   const ShellRequest& request = shell_.requests[0];
   EXPECT_EQ(request.operation, L"Open");
@@ -258,7 +297,7 @@ TEST_F(LauncherStartUp, ConnectAsksTheShellToOpenTheStartPageAndEnds) {
 
 TEST_F(LauncherStartUp, IDontUnderstandEndsWithoutOpeningAnything) {
   ASSERT_FALSE(StartUpEnded());
-  EXPECT_THROW(launcher_.DontUnderstand(), ProgramEnded);
+  EXPECT_THROW(launcher_->DontUnderstand(), ProgramEnded);
   EXPECT_TRUE(shell_.requests.empty());
   EXPECT_TRUE(platform_.started.empty());
 }

@@ -56,9 +56,11 @@ void CreateDesktopShortcut(ScriptHost& script_host, const std::wstring& windows_
   shortcut->Save();
 }
 
-[[noreturn]] void ReportProblem(Platform& platform, const wchar_t* text) {
+// The number of the error reported is the exit code, as after the fatal error
+// report: a deployment tool learns what the administrator would have read.
+[[noreturn]] void ReportProblem(Platform& platform, const wchar_t* text, int32_t number) {
   platform.ShowMessage(text, L"Problem!", MessageIcon::kCritical);
-  platform.EndProgram();
+  platform.EndProgram(number);
 }
 
 // The update installer runs on by itself; setup ends at once. When it is
@@ -72,16 +74,16 @@ void CreateDesktopShortcut(ScriptHost& script_host, const std::wstring& windows_
     if (number != errors::kFileNotFound) {
       ReportFatalError(platform, texts::kSetupClosing, number);
     }
-    ReportProblem(platform, kIncomplete);
+    ReportProblem(platform, kIncomplete, errors::kFileNotFound);
   }
-  platform.EndProgram();
+  platform.EndProgram(errors::kNoSuchInterface);
 }
 
 [[noreturn]] void ReportFailure(Platform& platform, const std::wstring& program_folder,
                                 int32_t number) {
   switch (number) {
     case errors::kFileNotFound:
-      ReportProblem(platform, kIncomplete);
+      ReportProblem(platform, kIncomplete, errors::kFileNotFound);
     case errors::kNoSuchInterface:
       // What was installed stays; only the shortcut is missing.
       platform.ShowMessage(kUpdateNeeded, L"Problem!", MessageIcon::kCritical);

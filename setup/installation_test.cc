@@ -84,9 +84,12 @@ TEST_F(InstallationTest, ReplacesLauncherSettingsAndShortcutThenSaysDone) {
                  L"on your Desktop.  You should now delete all other Internet Explorer icons.",
                  L"Done", MessageIcon::kInformation}}));
 
+  EXPECT_EQ(platform_.exit_code, 0);
+
   platform_.messages.clear();
   Install(true);
   EXPECT_TRUE(platform_.messages.empty()) << "unattended";
+  EXPECT_EQ(platform_.exit_code, 0);
 }
 
 TEST_F(InstallationTest, InstalledLauncherLosesTheDownloadMarkOfItsCopy) {
@@ -121,6 +124,7 @@ TEST_F(InstallationTest, MissingLauncherIsAnIncompleteInstallationEvenUnattended
   platform_.files.clear();
   Install(true);
   EXPECT_EQ(platform_.messages, std::vector<ShownMessage>{kIncomplete});
+  EXPECT_EQ(platform_.exit_code, 53);
   EXPECT_FALSE(Installed(L"Internet.cfg"));
   EXPECT_TRUE(host_.log.empty());
 }
@@ -132,12 +136,14 @@ TEST_F(InstallationTest, OutdatedScriptHostStartsTheUpdateInstallerOrSaysIncompl
   EXPECT_TRUE(Installed(L"Internet.cfg"));
   EXPECT_EQ(platform_.messages, std::vector<ShownMessage>{kUpdateNeeded});
   EXPECT_EQ(platform_.started, std::vector<std::wstring>{kUpdateInstaller});
+  EXPECT_EQ(platform_.exit_code, 430);
 
   platform_.messages.clear();
   platform_.log.clear();
   platform_.start_errors[kUpdateInstaller] = 53;
   Install();
   EXPECT_EQ(platform_.messages, (std::vector<ShownMessage>{kUpdateNeeded, kIncomplete}));
+  EXPECT_EQ(platform_.exit_code, 53);
   EXPECT_EQ(std::count(platform_.log.begin(), platform_.log.end(), L"start " + kUpdateInstaller),
             1);
 }
@@ -172,6 +178,7 @@ TEST_F(InstallationTest, OtherErrorsEndWithTheFatalReport) {
               (ShownMessage{L"Error Code: " + std::to_wstring(c.number) +
                                 L" encountered.  This Launcher Setup program will now close.",
                             L"Problem!", MessageIcon::kCritical}));
+    EXPECT_EQ(platform_.exit_code, c.number);
     EXPECT_FALSE(ShortcutSaved());
   }
 }

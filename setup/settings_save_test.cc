@@ -65,6 +65,13 @@ TEST_F(SaveFileSafelyTest, FailuresAreRaisedAndLeaveTheOldFile) {
   platform_.open_read_write_errors[kPath] = errors::kDeviceUnavailable;
   EXPECT_EQ(SaveError(), errors::kDeviceUnavailable);
   EXPECT_EQ(platform_.files[kPath], kOld);
+
+  // Neither the swap nor the write in place: nothing is left behind.
+  platform_.open_read_write_errors = {{kPath, errors::kPermissionDenied}};
+  platform_.replace_errors[kPath] = errors::kPathFileAccess;
+  EXPECT_EQ(SaveError(), errors::kPermissionDenied);
+  EXPECT_EQ(platform_.files[kPath], kOld);
+  EXPECT_FALSE(platform_.files.count(kTemporary));
 }
 
 // A share that fails is not trusted with a write in place, which could stop

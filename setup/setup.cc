@@ -82,13 +82,13 @@ bool Setup::LoadWithoutWriteAccess() {
   }
 }
 
-// Record 4 is not shown: the server path is always derived afresh.
+// Each record goes into its editor as soon as it is read. Record 4 is not
+// read: the server path is always derived afresh.
 bool Setup::ShowSettingsFrom(File& file) {
-  std::optional<LauncherSettings> settings = ReadSettings(file);
-  if (!settings) return false;
-  window_.SetText(kText2, RightTrimBlanks(settings->message));
-  window_.SetText(kText3, RightTrimBlanks(settings->prompt));
-  window_.SetText(kText5, RightTrimBlanks(settings->start_page));
+  if (!HoldsSettings(file)) return false;
+  window_.SetText(kText2, RightTrimBlanks(ReadRecord(file, Record::kMessage)));
+  window_.SetText(kText3, RightTrimBlanks(ReadRecord(file, Record::kPrompt)));
+  window_.SetText(kText5, RightTrimBlanks(ReadRecord(file, Record::kStartPage)));
   return true;
 }
 

@@ -85,6 +85,7 @@ TEST_F(SetupTest, OnlyASingleSlashAInstallsAtOnceAndQuietly) {
 
 TEST_F(SetupTest, ServerFileFillsTheEditorsRightTrimmedAndStaysAsItIs) {
   platform_.files[kSettingsPath] = EncodeSettings(kStored);
+  platform_.read_errors_from[kSettingsPath] = {1500, 57};  // record 4 is never read
   ASSERT_FALSE(StartUpEnded());
   LauncherSettings shown = Shown();
   EXPECT_EQ(shown.message, L"  School rules\r\nBe kind.\r\n");
@@ -170,6 +171,7 @@ TEST_F(SetupTest, OtherErrorsEndWithSetupsFatalReportBeforeTheWindowShows) {
     EXPECT_FALSE(window_.shown);
     EXPECT_EQ(platform_.messages, (std::vector<ShownMessage>{{FatalReport(number), L"Problem!",
                                                               MessageIcon::kCritical}}));
+    EXPECT_EQ(platform_.exit_code, number);
   }
 }
 

@@ -1,5 +1,7 @@
 #include "fake_window.h"
 
+#include "common/error.h"
+
 FakeWindow::FakeWindow(const FormDesign& design) {
   for (const ControlDesign& control : design.controls) {
     if (control.kind != ControlKind::kLine) {
@@ -14,6 +16,11 @@ void FakeWindow::Repaint(ControlId id) {
 }
 
 void FakeWindow::Show() {
+  if (!show_errors.empty()) {
+    int32_t number = show_errors.front();
+    show_errors.erase(show_errors.begin());
+    throw RunTimeError(number);
+  }
   shown = true;
   log.push_back(L"show");
 }

@@ -2,6 +2,7 @@
 // text, enabled state and selection, as the routines left them.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@ class FakeWindow : public Window {
   std::map<ControlId, Control> controls;
   bool shown = false;
   bool busy = false;
+  std::vector<int32_t> show_errors;  // raised by the next calls of Show, in turn
   std::vector<std::wstring> log;  // "show", "repaint <id>", "busy"
 
   // Throws std::out_of_range for an id the form does not have.

@@ -27,12 +27,20 @@ Colour DefaultTextColour(ControlKind kind) {
 
 }  // namespace
 
+// Controls given colours are drawn in them. A text box without its own keeps
+// a text box's: the window colour, with grey text while disabled, where a
+// stock disabled edit box would take the dialog's button face.
 LRESULT Form::ColourControl(HDC dc, HWND hwnd) {
   Control* control = Find(hwnd);
-  if (!control || (!control->design->back_colour && !control->design->text_colour)) return 0;
+  if (!control) return 0;
   const ControlDesign& design = *control->design;
+  bool text_box = design.kind == ControlKind::kTextBox;
+  if (!text_box && !design.back_colour && !design.text_colour) return 0;
   Colour back = design.back_colour.value_or(DefaultBackColour(design.kind));
-  SetTextColor(dc, design.text_colour.value_or(DefaultTextColour(design.kind)));
+  Colour text = design.text_colour.value_or(
+      text_box && !IsWindowEnabled(hwnd) ? GetSysColor(COLOR_GRAYTEXT)
+                                         : DefaultTextColour(design.kind));
+  SetTextColor(dc, text);
   SetBkColor(dc, back);
   return reinterpret_cast<LRESULT>(BrushFor(back));
 }

@@ -261,7 +261,7 @@ class Installation(SetupTestCase):
         folder = self.server_folder("incomplete", launcher=False)
         process = session.start(folder.unc + r"\setup.exe", "/A")
         self.assertEqual(session.dismiss("Problem!"), INCOMPLETE)
-        self.assertEqual(process.wait(30), 0)
+        self.assertEqual(process.wait(30), 53)
         self.assert_nothing_installed()
 
     def test_the_installed_launcher_carries_no_download_mark(self):
@@ -320,7 +320,7 @@ class Installation(SetupTestCase):
         process = session.start(folder.unc + r"\setup.exe", "/A")
         self.assertEqual(session.dismiss("Problem!"), UPDATE_NEEDED)
         self.assertEqual(session.dismiss("Problem!"), INCOMPLETE)
-        self.assertEqual(process.wait(30), 0)
+        self.assertEqual(process.wait(30), 53)
         self.assertTrue(workstation.has("Internet.exe"))
         self.assertTrue(workstation.has("Internet.cfg"))
         self.assertFalse(workstation.shortcut.exists())
@@ -330,7 +330,7 @@ class Installation(SetupTestCase):
         process = session.start(folder.unc + r"\setup.exe")
         session.click(TITLE, "Setup My &New Browser Launcher!")
         self.assertEqual(session.dismiss("Problem!"), UPDATE_NEEDED)
-        self.assertEqual(process.wait(30), 0)
+        self.assertEqual(process.wait(30), 430 % 256)
         session.window(LAUNCHER_TITLE)
         session.close(LAUNCHER_TITLE)
         session.gone(LAUNCHER_TITLE)
@@ -487,6 +487,10 @@ class Window(LayoutChecks):
 
         self.assertIn("#808080", colours("client"))
         self.assertEqual(colours(f"#{TEXT1}"), {"#000000", "#FFFFFF"})
+        # The server path: a disabled text box on the window colour, not on the
+        # button face.
+        self.assertEqual(session.colours(TITLE, f"#{TEXT4}", top=1)["colours"][0]["rgb"],
+                         "#FFFFFF")
         for label, text_colour in ((LABEL1, "#FFFFFF"), (LABEL5, "#FFFF80"), (LABEL6, "#FFC080")):
             with self.subTest(label=label):
                 self.assertEqual(colours(f"#{label}"), {"#808080", text_colour})

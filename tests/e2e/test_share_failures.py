@@ -17,7 +17,7 @@ from programs import BUILT_IN_MESSAGE, LAUNCHER_TITLE, SWITCH_TITLE, control, se
 
 SETUP_TITLE = "Setup Kelbry's Internet Browser Launcher for Schools"
 SETUP_TEXT2, SETUP_SAVE = 106, 118
-LAUNCHER_TEXT1 = 101
+LAUNCHER_TEXT1, LAUNCHER_OPTION1, LAUNCHER_CONNECT = 101, 102, 103
 
 # A typical Win32 code of each way a share fails.
 SHARE_FAILURES = {
@@ -29,6 +29,8 @@ SHARE_FAILURES = {
 }
 NETNAME_DELETED = 64
 SHARING_VIOLATION = 32
+ACCESS_DENIED = 5
+MOD_NOT_FOUND = 126
 
 NOTICE_TITLE = "Kelbry's Browser Launcher - Please Note:"
 REFUSAL = "You need to have write access to this server path in order to use this utility."
@@ -68,8 +70,9 @@ class ShareFailureCase(unittest.TestCase):
         failed = {line.split(" ")[0] for line in lines}
         self.assertLessEqual(set(functions), failed, f"injected: {lines}")
 
-    def assert_ends(self, process) -> None:
-        self.assertEqual(process.wait(30), 0)
+    def assert_ends(self, process, exit_code: int = 0) -> None:
+        """The program ended, with the number it reported as its exit code (modulo 256)."""
+        self.assertEqual(process.wait(30), exit_code % 256)
 
 
 class StartUp(ShareFailureCase):
@@ -88,6 +91,39 @@ class StartUp(ShareFailureCase):
                 self.assert_injected("CreateFileW")
                 session.close(LAUNCHER_TITLE)
                 self.assert_ends(process)
+
+    def test_launcher_settings_failing_part_way_keep_the_start_page_read(self):
+        # The drive fails once three of the four records are in: the built-in
+        # texts, and Connect opens the start page of record 3.
+        folder = session.local_folder("launcher part way")
+        folder.write("welcome.txt", b"Welcome.\r\n")
+        program = folder.add_program("Internet.exe")
+        folder.write("Internet.cfg", settings_file("School message", "Agreed",
+                                                   folder.path("welcome.txt"), ""))
+        process = self.start(program, path=folder.path("Internet.cfg"), code=NETNAME_DELETED,
+                             calls="ReadFile", after="ReadFile:3")
+        window = session.window(LAUNCHER_TITLE, timeout=15)
+        self.assertEqual(control(window, LAUNCHER_TEXT1)["text"], BUILT_IN_MESSAGE)
+        self.assert_injected("ReadFile")
+        session.click(LAUNCHER_TITLE, f"#{LAUNCHER_OPTION1}")
+        session.click(LAUNCHER_TITLE, f"#{LAUNCHER_CONNECT}")
+        self.assert_ends(process)
+        session.close(session.window("welcome.txt - Notepad", timeout=15)["title"])
+
+    def test_launcher_without_its_tool_tip_library_still_shows_the_agreement(self):
+        folder = session.local_folder("launcher no tool tips")
+        program = folder.add_program("Internet.exe")
+        folder.write("Internet.cfg", settings_file("School message", "Agreed", "", ""))
+        process = self.start(program, path="comctl32", code=MOD_NOT_FOUND, calls="LoadLibraryW")
+        window = session.window(LAUNCHER_TITLE, timeout=15)
+        self.assertEqual(control(window, LAUNCHER_TEXT1)["text"], "School message")
+        self.assertEqual(session.tooltips(LAUNCHER_TITLE), [])
+        with self.assertRaises(DriverError):
+            session.message("Internet", timeout=0.5)
+        # Tried again once at the agreement, and not in a loop.
+        self.assertEqual(len(self.fault_log.read_text().splitlines()), 2)
+        session.close(LAUNCHER_TITLE)
+        self.assert_ends(process)
 
     def test_netswitch_only_says_sorry(self):
         for name, code in SHARE_FAILURES.items():
@@ -134,25 +170,33 @@ class StartUp(ShareFailureCase):
 class Writing(ShareFailureCase):
     def test_save_onto_a_share_that_drops_keeps_the_old_file(self):
         stored = settings_file("Stored rules", "I agree", "http://intranet/", "")
+        unavailable = "Run-time error '68':\n\nDevice unavailable", 68
         # The share goes away after the new settings went out; or it comes back
         # for a moment after failing the replacement, and drops again in the
-        # middle of a write.
-        for name, calls in (("gone", ""), ("flapping", "ReplaceFileW,WriteFile")):
+        # middle of a write; or it refuses both the replacement and the write in
+        # place. Where the share is still there, the new file does not stay.
+        for name, code, calls, after, (report, exit_code), reachable in (
+                ("gone", NETNAME_DELETED, "", "WriteFile:1", unavailable, False),
+                ("flapping", NETNAME_DELETED, "ReplaceFileW,WriteFile", "WriteFile:1",
+                 unavailable, True),
+                ("refused twice", ACCESS_DENIED, "ReplaceFileW,CreateFileW", "CreateFileW:2",
+                 ("Run-time error '75':\n\nPath/File access error", 75), True)):
             with self.subTest(name):
                 folder = session.share_folder(f"save {name}")
                 folder.write("Internet.cfg", stored)
                 process = self.start(folder.add_program("setup.exe"),
-                                     path=folder.path("Internet.cfg"), code=NETNAME_DELETED,
-                                     calls=calls, after="WriteFile:1")
+                                     path=folder.path("Internet.cfg"), code=code,
+                                     calls=calls, after=after)
                 session.window(SETUP_TITLE, timeout=15)
                 session.keys(SETUP_TITLE, "text:New rules. ")
                 session.click(SETUP_TITLE, "&Save Settings")
                 box = session.dismiss("setup", timeout=15)
-                self.assertEqual((box["text"], box["icon"]),
-                                 ("Run-time error '68':\n\nDevice unavailable", "critical"))
-                self.assert_ends(process)
+                self.assertEqual((box["text"], box["icon"]), (report, "critical"))
+                self.assert_ends(process, exit_code)
                 self.assert_injected("ReplaceFileW")
                 self.assertEqual((folder.linux / "Internet.cfg").read_bytes(), stored)
+                if reachable:
+                    self.assertFalse((folder.linux / "Internet.cfg.new").exists())
 
     def test_netswitch_stop_on_a_share_that_dropped_changes_nothing(self):
         folder = session.share_folder("switch dropped")
@@ -163,7 +207,7 @@ class Writing(ShareFailureCase):
         session.click(SWITCH_TITLE, "#105")
         box = session.dismiss("netswitch", timeout=15)
         self.assertEqual(box["text"], "Run-time error '68':\n\nDevice unavailable")
-        self.assert_ends(process)
+        self.assert_ends(process, 68)
         self.assert_injected("CreateFileW")
         self.assertEqual((folder.linux / "Internet.set").read_bytes(), b"Y\r\n")
 
@@ -184,7 +228,7 @@ class Writing(ShareFailureCase):
                 box = session.dismiss("Problem!", timeout=15)
                 self.assertEqual(box["text"], f"Error Code: {number} encountered.  This Launcher "
                                               "Setup program will now close.")
-                self.assert_ends(process)
+                self.assert_ends(process, number)
                 self.assert_injected("CopyFileW")
                 self.assertFalse(installed.exists())
 

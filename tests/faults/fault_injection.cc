@@ -1,6 +1,6 @@
 // Loaded into a program before it runs (see injector.cc), this makes the
-// program's own calls of the Win32 file and process functions fail as a real
-// Windows network would: it patches the import table of the program's exe, so
+// program's own calls of the Win32 file, process and library functions fail as
+// a real Windows network or a locked-down Windows would: it patches the import table of the program's exe, so
 // the C run time and the system's DLLs keep the real functions.
 //
 // Chosen through the environment:
@@ -45,6 +45,7 @@ decltype(&CopyFileW) real_copy_file;
 decltype(&DeleteFileW) real_delete_file;
 decltype(&ReplaceFileW) real_replace_file;
 decltype(&CreateProcessW) real_create_process;
+decltype(&LoadLibraryW) real_load_library;
 decltype(&CloseHandle) real_close_handle;
 
 std::wstring Environment(const wchar_t* name) {
@@ -165,6 +166,11 @@ BOOL WINAPI FailingCreateProcess(LPCWSTR application, LPWSTR command_line,
                              inherit, flags, environment, folder, startup, process);
 }
 
+HMODULE WINAPI FailingLoadLibrary(LPCWSTR path) {
+  if (Chosen(path) && Fails(L"LoadLibraryW", path)) return nullptr;
+  return real_load_library(path);
+}
+
 BOOL WINAPI TrackingCloseHandle(HANDLE handle) {
   chosen_handles.erase(std::remove(chosen_handles.begin(), chosen_handles.end(), handle),
                        chosen_handles.end());
@@ -193,6 +199,7 @@ void PatchImports() {
       HookOf("DeleteFileW", &FailingDeleteFile, &real_delete_file),
       HookOf("ReplaceFileW", &FailingReplaceFile, &real_replace_file),
       HookOf("CreateProcessW", &FailingCreateProcess, &real_create_process),
+      HookOf("LoadLibraryW", &FailingLoadLibrary, &real_load_library),
       HookOf("CloseHandle", &TrackingCloseHandle, &real_close_handle),
   };
   HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
