@@ -4,7 +4,8 @@
 # One static GUI exe in bin/, with its icon (resource 1), further icons for
 # its pictures (resources 2, 3, ...), manifest and version information; the
 # version comes from the project's. All icons go into one resource script, as
-# separate scripts would number their images alike.
+# separate scripts would number their images alike. The description is also
+# the target's PROGRAM_DESCRIPTION, for the signature of the released copy.
 function(add_windows_program target)
   cmake_parse_arguments(PROGRAM "" "OUTPUT_NAME;DESCRIPTION;ICON;EXECUTION_LEVEL"
                         "PICTURES;SOURCES;LIBRARIES" ${ARGN})
@@ -26,6 +27,7 @@ function(add_windows_program target)
   endif()
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME ${PROGRAM_OUTPUT_NAME}
+    PROGRAM_DESCRIPTION "${PROGRAM_DESCRIPTION}"
     RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
   set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc APPEND PROPERTY
                OBJECT_DEPENDS ${PROGRAM_MANIFEST} ${PROGRAM_ICON} ${PROGRAM_PICTURES})

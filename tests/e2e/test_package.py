@@ -1,6 +1,6 @@
 """The release package that `cmake --build --preset windows --target package`
 makes: what the server folder needs and nothing else, the programs as built
-(unsigned when the environment names no certificate), and the administrator's
+(unsigned when the environment names no signing key), and the administrator's
 guide as one page that carries its pictures."""
 
 import base64
@@ -40,9 +40,10 @@ class PackageTest(unittest.TestCase):
         cls.package.close()
 
     def test_without_a_certificate_the_build_says_so_in_one_line(self):
-        said = [line for line in self.build.stdout.splitlines() if "SIGNING_PFX" in line]
-        self.assertEqual(said, ["-- The programs are not signed: "
-                                "set SIGNING_PFX and SIGNING_PASSWORD_FILE to sign them"])
+        said = [line for line in self.build.stdout.splitlines() if "SIGNING_" in line]
+        self.assertEqual(said, ["-- The programs are not signed: set SIGNING_PFX and "
+                                "SIGNING_PASSWORD_FILE, or SIGNING_PKCS11_MODULE, SIGNING_KEY, "
+                                "SIGNING_CERTS and SIGNING_PIN_FILE, to sign them"])
 
     def test_holds_the_three_programs_and_the_guide(self):
         self.assertCountEqual(self.package.namelist(), [*PROGRAM_FILES, GUIDE])
