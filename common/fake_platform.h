@@ -15,6 +15,14 @@
 // handlers let it pass.
 struct ProgramEnded {};
 
+// What a ReplaceFileW that fails part way leaves behind; each raises 75.
+enum class ReplaceFailure {
+  kNothingMoved,      // ERROR_UNABLE_TO_REMOVE_REPLACED: both files as they were
+  kReplacedRemoved,   // ERROR_UNABLE_TO_MOVE_REPLACEMENT: the replaced file is gone
+  kReplacedRenamed,   // ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the replaced file has
+                      // a name of Windows' choosing
+};
+
 struct ShownMessage {
   std::wstring text;
   std::wstring title;
@@ -36,6 +44,7 @@ class FakePlatform : public Platform {
   std::map<std::wstring, int32_t> delete_errors;
   std::map<std::wstring, int32_t> start_errors;
   std::map<std::wstring, int32_t> replace_errors;  // by the path of the replaced file
+  std::map<std::wstring, ReplaceFailure> replace_failures;  // likewise
   std::map<std::wstring, int32_t> unmark_errors;
   // Files that carry Windows' download mark; a copy carries its source's.
   std::set<std::wstring> download_marks;
