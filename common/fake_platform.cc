@@ -116,6 +116,13 @@ void FakePlatform::RemoveDownloadMark(const std::wstring& path) {
   download_marks.erase(path);
 }
 
+bool FakePlatform::FolderExists(const std::wstring& path) {
+  if (folders.count(path)) return true;
+  const std::wstring inside = path + L"\\";
+  auto after = files.lower_bound(inside);
+  return after != files.end() && after->first.starts_with(inside);
+}
+
 void FakePlatform::Start(const std::wstring& line, int) {
   log.push_back(L"start " + line);
   auto program = line.substr(0, line.find(L' '));

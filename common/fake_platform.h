@@ -46,6 +46,8 @@ class FakePlatform : public Platform {
   std::map<std::wstring, int32_t> replace_errors;  // by the path of the replaced file
   std::map<std::wstring, ReplaceFailure> replace_failures;  // likewise
   std::map<std::wstring, int32_t> unmark_errors;
+  // Folders besides those that hold a file.
+  std::set<std::wstring> folders;
   // Files that carry Windows' download mark; a copy carries its source's.
   std::set<std::wstring> download_marks;
 
@@ -67,6 +69,7 @@ class FakePlatform : public Platform {
   void Copy(const std::wstring& source, const std::wstring& destination) override;
   void Replace(const std::wstring& replaced, const std::wstring& replacement) override;
   void RemoveDownloadMark(const std::wstring& path) override;
+  bool FolderExists(const std::wstring& path) override;
   void Start(const std::wstring& command_line, int window_style) override;
   void ShowMessage(const std::wstring& text, const std::wstring& title,
                    MessageIcon icon) override;

@@ -51,6 +51,9 @@ class Platform {
   // Internet (its Zone.Identifier stream), which a copy carries along. A file
   // without one, or on a file system that keeps none, is left as it is.
   virtual void RemoveDownloadMark(const std::wstring& path) = 0;
+  // Whether a folder is at `path`: false where nothing is, or only a file; a
+  // place that cannot be looked at (refused, a share gone) raises its number.
+  virtual bool FolderExists(const std::wstring& path) = 0;
 
   // Starts a command line and returns at once; a missing program raises 53.
   virtual void Start(const std::wstring& command_line, int window_style) = 0;

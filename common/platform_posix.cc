@@ -29,7 +29,7 @@ std::string NativePath(const std::wstring& path) {
   return native;
 }
 
-bool FolderExists(const std::string& path) {
+bool ParentFolderExists(const std::string& path) {
   size_t slash = path.find_last_of('/');
   if (slash == std::string::npos) return true;
   struct stat info {};
@@ -95,7 +95,7 @@ std::vector<std::string> SplitAtBlanks(const std::string& text) {
 
 int32_t ErrorNumberFromErrno(int error, const std::string& path) {
   switch (error) {
-    case ENOENT: return FolderExists(path) ? errors::kFileNotFound : errors::kPathNotFound;
+    case ENOENT: return ParentFolderExists(path) ? errors::kFileNotFound : errors::kPathNotFound;
     case ENOTDIR: return errors::kPathNotFound;
     case EACCES: case EPERM: case EISDIR: case ENAMETOOLONG: case ELOOP:
       return errors::kPathFileAccess;
@@ -169,6 +169,14 @@ void PosixPlatform::Replace(const std::wstring& replaced, const std::wstring& re
 
 // POSIX file systems keep no download mark.
 void PosixPlatform::RemoveDownloadMark(const std::wstring&) {}
+
+bool PosixPlatform::FolderExists(const std::wstring& path) {
+  std::string native = NativePath(path);
+  struct stat info {};
+  if (stat(native.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
+  if (errno == ENOENT || errno == ENOTDIR) return false;
+  Fail(native);
+}
 
 void PosixPlatform::Start(const std::wstring& command_line, int) {
   std::vector<std::string> words = SplitAtBlanks(ToAnsi(command_line));

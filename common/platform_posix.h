@@ -31,6 +31,7 @@ class PosixPlatform : public Platform {
   void Copy(const std::wstring& source, const std::wstring& destination) override;
   void Replace(const std::wstring& replaced, const std::wstring& replacement) override;
   void RemoveDownloadMark(const std::wstring& path) override;
+  bool FolderExists(const std::wstring& path) override;
   void Start(const std::wstring& command_line, int window_style) override;
   void ShowMessage(const std::wstring& text, const std::wstring& title,
                    MessageIcon icon) override;

@@ -89,10 +89,15 @@ TEST_F(RealFiles, MissingFilesAndFoldersHaveTheirNumbers) {
   EXPECT_EQ(ErrorOf([&] { platform_.Delete(Path(L"absent")); }), 53);
   EXPECT_EQ(ErrorOf([&] { platform_.Copy(Path(L"absent"), Path(L"copy")); }), 53);
   EXPECT_EQ(ErrorOf([&] { platform_.Start(Path(L"absent.exe"), 1); }), 53);
+  EXPECT_TRUE(platform_.FolderExists(folder_.wstring()));
+  EXPECT_FALSE(platform_.FolderExists(Path(L"no\\such")));
+  EXPECT_FALSE(platform_.FolderExists(Path(L"no\\such\\folder")));
 }
 
 TEST_F(RealFiles, PathThroughAFileIsPathNotFound) {
   Store(L"plain", "x");
+  EXPECT_FALSE(platform_.FolderExists(Path(L"plain")));
+  EXPECT_FALSE(platform_.FolderExists(Path(L"plain\\folder")));
   EXPECT_EQ(ErrorOf([&] { platform_.Open(Path(L"plain\\Internet.cfg"), OpenMode::kReadWrite); }), 76);
 }
 

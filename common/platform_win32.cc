@@ -141,6 +141,14 @@ void Win32Platform::RemoveDownloadMark(const std::wstring& path) {
   }
 }
 
+bool Win32Platform::FolderExists(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  int32_t number = ErrorNumberFromWin32(GetLastError());
+  if (number == errors::kFileNotFound || number == errors::kPathNotFound) return false;
+  throw RunTimeError(number);
+}
+
 void Win32Platform::Start(const std::wstring& command_line, int window_style) {
   std::wstring mutable_line = command_line;
   STARTUPINFOW startup{};

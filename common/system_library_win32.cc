@@ -3,6 +3,24 @@
 #include <string>
 
 #include "error.h"
+#include "program_folder.h"
+
+namespace {
+
+bool RunsFromTheWindowsFolder() {
+  wchar_t program[MAX_PATH];
+  wchar_t windows[MAX_PATH];
+  DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
+  UINT windows_length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH || windows_length == 0 || windows_length >= MAX_PATH) {
+    return false;
+  }
+  std::wstring folder = FolderOfModule(std::wstring_view(program, length));
+  return CompareStringOrdinal(folder.c_str(), static_cast<int>(folder.size()), windows,
+                              static_cast<int>(windows_length), TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
 
 void SearchSystemFolderOnly() {
   // Looked up rather than imported, so that the programs still start where
@@ -13,6 +31,11 @@ void SearchSystemFolderOnly() {
   auto restrict_search =
       reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(found));
   restrict_search(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+void SearchStandardFoldersInTheWindowsFolder() {
+  if (!RunsFromTheWindowsFolder()) return SearchSystemFolderOnly();
+  SetDllDirectoryW(L"");
 }
 
 FARPROC SystemProcedure(const wchar_t* library, const char* name) {

@@ -12,6 +12,14 @@
 // without SetDefaultDllDirectories searches as it always did.
 void SearchSystemFolderOnly();
 
+// For the Launcher, which the shell and COM load handlers into: run from the
+// Windows folder, which only administrators can write, Windows' standard DLL
+// search without the current folder, in which a handler finds the DLLs it
+// depends on as it does in every other program (the system folder alone
+// would leave out its own folder, the Windows folder and the PATH). Run from
+// anywhere else, the system folder only.
+void SearchStandardFoldersInTheWindowsFolder();
+
 // The function, its DLL left loaded for the life of the program as an
 // imported one would be. Raises 53 when the DLL is missing and 453 when it
 // lacks the function.

@@ -15,7 +15,7 @@ constexpr const wchar_t* kProgramName = L"Internet";
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  SearchSystemFolderOnly();
+  SearchStandardFoldersInTheWindowsFolder();
   Win32Platform platform;
   try {
     Form form(instance, AgreementForm());

@@ -43,9 +43,22 @@ void RemoveDownloadMark(Platform& platform, const std::wstring& launcher) {
   }
 }
 
-void CreateDesktopShortcut(ScriptHost& script_host, const std::wstring& windows_folder) {
+// The shell answers the empty text for a desktop folder that it cannot find,
+// and a profile may name a Desktop that does not exist (redirected or backed
+// up, and not made yet). Both are a path not found, raised before anything is
+// saved: from the empty text the shortcut would land at the root of the
+// current drive, and the installation would say that it is complete.
+void CheckDesktopFolder(Platform& platform, const std::wstring& desktop) {
+  if (desktop.empty() || !platform.FolderExists(desktop)) {
+    throw RunTimeError(errors::kPathNotFound);
+  }
+}
+
+void CreateDesktopShortcut(Platform& platform, ScriptHost& script_host,
+                           const std::wstring& windows_folder) {
   std::unique_ptr<ScriptShell> shell = script_host.CreateShell();
   std::wstring desktop = shell->SpecialFolder(L"Desktop");
+  CheckDesktopFolder(platform, desktop);
   std::unique_ptr<ScriptShortcut> shortcut =
       shell->CreateShortcut(desktop + L"\\Internet Explorer.lnk");
   shortcut->SetText(L"TargetPath", windows_folder + L"\\" + kLauncherFile);
@@ -105,7 +118,7 @@ void InstallLauncher(Platform& platform, Window& window, ScriptHost& script_host
     WriteFreshSettings(platform, windows_folder + L"\\" + texts::kSettingsFileName, settings);
     // Left on: every way out of here ends the program.
     window.ShowBusyPointer();
-    CreateDesktopShortcut(script_host, windows_folder);
+    CreateDesktopShortcut(platform, script_host, windows_folder);
   } catch (const std::exception&) {
     ReportFailure(platform, workstation.program_folder, CaughtErrorNumber());
   }

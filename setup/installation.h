@@ -20,6 +20,7 @@ struct Workstation {
 // desktop; then ends the program, whatever happened. A missing Internet.exe
 // and an object model too old for the shortcut get messages of their own
 // (after the latter the update installer is started); any other error the
-// fatal error report.
+// fatal error report, a desktop folder that cannot be found among them (76,
+// with the Launcher and its settings installed and no shortcut anywhere).
 [[noreturn]] void InstallLauncher(Platform& platform, Window& window, ScriptHost& script_host,
                                   const Workstation& workstation, const LauncherSettings& settings);

@@ -27,7 +27,15 @@ const ShownMessage kUpdateNeeded{
 
 class InstallationTest : public testing::Test {
  protected:
-  InstallationTest() { platform_.files[kServer + L"Internet.exe"] = kLauncher; }
+  InstallationTest() { Reset(); }
+
+  // A server folder with the Launcher, and a desktop folder to take the shortcut.
+  void Reset() {
+    platform_ = FakePlatform();
+    platform_.files[kServer + L"Internet.exe"] = kLauncher;
+    host_ = FakeScriptHost();
+    platform_.folders.insert(host_.desktop);
+  }
 
   void Install(bool unattended = false) {
     EXPECT_THROW(InstallLauncher(platform_, window_, host_, {kServer, L"C:\\WINDOWS", unattended},
@@ -107,11 +115,9 @@ TEST_F(InstallationTest, InstalledLauncherLosesTheDownloadMarkOfItsCopy) {
 TEST_F(InstallationTest, MarkThatCannotBeRemovedDoesNotStopTheInstallation) {
   for (int32_t number : {75, 70, 57, 68}) {
     SCOPED_TRACE(number);
-    platform_ = FakePlatform();
-    platform_.files[kServer + L"Internet.exe"] = kLauncher;
+    Reset();
     platform_.download_marks.insert(kServer + L"Internet.exe");
     platform_.unmark_errors[L"C:\\WINDOWS\\Internet.exe"] = number;
-    host_ = FakeScriptHost();
     Install();
     EXPECT_EQ(platform_.files[L"C:\\WINDOWS\\Internet.cfg"], EncodeSettings(kSettings));
     EXPECT_TRUE(ShortcutSaved());
@@ -148,29 +154,33 @@ TEST_F(InstallationTest, OutdatedScriptHostStartsTheUpdateInstallerOrSaysIncompl
             1);
 }
 
+// What was installed before the failure stays; no shortcut is saved.
 TEST_F(InstallationTest, OtherErrorsEndWithTheFatalReport) {
   struct Case {
     const char* name;
     std::function<void()> arrange;
     int32_t number;
+    bool installed;  // the Launcher and its settings
   };
   const Case cases[] = {
       {"Windows folder refused",
-       [&] { platform_.write_errors[L"C:\\WINDOWS\\Internet.exe"] = 75; }, 75},
-      {"no shell object", [&] { host_.create_error = 429; }, 429},
-      {"shortcut not saved", [&] { host_.save_error = -2147024891; }, -2147024891},
+       [&] { platform_.write_errors[L"C:\\WINDOWS\\Internet.exe"] = 75; }, 75, false},
+      {"no shell object", [&] { host_.create_error = 429; }, 429, true},
+      {"shortcut not saved", [&] { host_.save_error = -2147024891; }, -2147024891, true},
       {"update installer refused",
        [&] {
          host_.create_error = 430;
          platform_.start_errors[kUpdateInstaller] = 70;
        },
-       70},
+       70, true},
+      // The shell's answer for a desktop it cannot find, and a profile's
+      // Desktop that does not exist.
+      {"no desktop folder", [&] { host_.desktop.clear(); }, 76, true},
+      {"desktop folder missing", [&] { host_.desktop = L"\\\\files\\pupils\\Desktop"; }, 76, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    platform_ = FakePlatform();
-    platform_.files[kServer + L"Internet.exe"] = kLauncher;
-    host_ = FakeScriptHost();
+    Reset();
     c.arrange();
     Install();
     ASSERT_FALSE(platform_.messages.empty());
@@ -179,6 +189,8 @@ TEST_F(InstallationTest, OtherErrorsEndWithTheFatalReport) {
                                 L" encountered.  This Launcher Setup program will now close.",
                             L"Problem!", MessageIcon::kCritical}));
     EXPECT_EQ(platform_.exit_code, c.number);
+    EXPECT_EQ(Installed(L"Internet.exe"), c.installed);
+    EXPECT_EQ(Installed(L"Internet.cfg"), c.installed);
     EXPECT_FALSE(ShortcutSaved());
   }
 }
@@ -190,9 +202,7 @@ TEST_F(InstallationTest, FailingShareEndsWithTheFatalReport) {
   for (const ShareFailure& failure : ShareFailures()) {
     for (bool desktop : {false, true}) {
       SCOPED_TRACE(std::string(failure.what) + (desktop ? ", desktop" : ", server"));
-      platform_ = FakePlatform();
-      platform_.files[kServer + L"Internet.exe"] = kLauncher;
-      host_ = FakeScriptHost();
+      Reset();
       if (desktop) {
         host_.save_error = failure.number;
       } else {

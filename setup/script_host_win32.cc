@@ -27,6 +27,18 @@ constexpr CLSID kWshShellClass = {0x72C24DD5, 0xD70A, 0x438B,
 constexpr IID kIWshShell3 = {0x41904400, 0xBE18, 0x11D3,
                              {0xA2, 0x8B, 0x00, 0x10, 0x4B, 0xD3, 0x50, 0x90}};
 
+// How Windows refuses to load a DLL that application control does not allow,
+// besides ERROR_ACCESS_DISABLED_BY_POLICY (an AppLocker or software
+// restriction rule); mingw-w64's headers lack them.
+// ERROR_INVALID_IMAGE_HASH: no Code Integrity policy accepts the file's
+// signature or hash.
+constexpr unsigned long kInvalidImageHash = 577;
+// ERROR_ACCESS_DISABLED_NO_SAFER_UI_BY_POLICY: restricted by a policy rule.
+constexpr unsigned long kRestrictedByPolicyRule = 786;
+// ERROR_SYSTEM_INTEGRITY_POLICY_VIOLATION: blocked by an App Control for
+// Business policy (Smart App Control is one).
+constexpr unsigned long kIntegrityPolicyViolation = 4551;
+
 // Whether a class's object cannot be made at all on this Windows: the class
 // is not registered, or the DLL that serves it is missing, unusable or barred
 // by policy. Other failures are failures of a model that is there.
@@ -34,7 +46,9 @@ bool Unavailable(HRESULT created) {
   for (HRESULT unavailable :
        {REGDB_E_CLASSNOTREG, CLASS_E_CLASSNOTAVAILABLE, CO_E_DLLNOTFOUND, CO_E_ERRORINDLL,
         HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND), HRESULT_FROM_WIN32(ERROR_BAD_EXE_FORMAT),
-        HRESULT_FROM_WIN32(ERROR_ACCESS_DISABLED_BY_POLICY)}) {
+        HRESULT_FROM_WIN32(ERROR_ACCESS_DISABLED_BY_POLICY), HRESULT_FROM_WIN32(kInvalidImageHash),
+        HRESULT_FROM_WIN32(kRestrictedByPolicyRule),
+        HRESULT_FROM_WIN32(kIntegrityPolicyViolation)}) {
     if (created == unavailable) return true;
   }
   return false;
@@ -141,11 +155,19 @@ class DispatchShell : public ScriptShell {
  public:
   explicit DispatchShell(ComPtr<IDispatch> shell) : shell_(std::move(shell)) {}
 
+  // Windows' object model answers the empty text for a folder that is not
+  // available; Wine's fails with E_FAIL, which is taken for the same answer.
   std::wstring SpecialFolder(const std::wstring& name) override {
     ComPtr<IDispatch> folders =
         Invoke(*shell_.Get(), L"SpecialFolders", DISPATCH_PROPERTYGET).Object();
     Variant folder(name);
-    return Invoke(*folders.Get(), L"Item", DISPATCH_METHOD | DISPATCH_PROPERTYGET, &folder).Text();
+    try {
+      return Invoke(*folders.Get(), L"Item", DISPATCH_METHOD | DISPATCH_PROPERTYGET, &folder)
+          .Text();
+    } catch (const RunTimeError& error) {
+      if (error.number() != ErrorNumberFromHresult(E_FAIL)) throw;
+      return std::wstring();
+    }
   }
 
   std::unique_ptr<ScriptShortcut> CreateShortcut(const std::wstring& path) override {

@@ -19,6 +19,10 @@ TEST(Win32ScriptHost, TakesTheLinkObjectOnlyWhereTheObjectModelIsNotThere) {
            Case{{REGDB_E_CLASSNOTREG, REGDB_E_CLASSNOTREG}, 0},
            Case{{CO_E_DLLNOTFOUND, HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND)}, 0},
            Case{{HRESULT_FROM_WIN32(ERROR_ACCESS_DISABLED_BY_POLICY), CLASS_E_CLASSNOTAVAILABLE}, 0},
+           // Application control: an image no Code Integrity policy accepts, a
+           // policy rule, a block by an App Control for Business policy.
+           Case{{HRESULT_FROM_WIN32(577), HRESULT_FROM_WIN32(786)}, 0},
+           Case{{HRESULT_FROM_WIN32(4551), HRESULT_FROM_WIN32(4551)}, 0},
            Case{{REGDB_E_CLASSNOTREG, E_NOINTERFACE}, 430},
            Case{{E_NOINTERFACE}, 430},
            Case{{REGDB_E_CLASSNOTREG, E_OUTOFMEMORY}, 429},

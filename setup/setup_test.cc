@@ -35,6 +35,7 @@ class SetupTest : public testing::Test {
     platform_.program_folder = L"G:\\launch";
     platform_.environment[L"WINDIR"] = L"C:\\WINDOWS";
     platform_.files[L"G:\\launch\\Internet.exe"] = "MZ";
+    platform_.folders.insert(host_.desktop);
   }
 
   // Runs start-up; true when it ended the program.

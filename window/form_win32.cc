@@ -74,6 +74,26 @@ HICON IconOfSize(HINSTANCE instance, int icon, int size_metric) {
 
 bool HasToolTip(const ControlDesign& design) { return design.tool_tip != nullptr; }
 
+// Where a window's near edge goes along one axis: where it was, moved back the
+// least that brings its far edge inside the area, and never before the area's
+// near edge, so that a window larger than the area starts where the area does.
+LONG Inside(LONG start, LONG size, LONG area_start, LONG area_end) {
+  return std::max(area_start, std::min(start, area_end - size));
+}
+
+// The window's fixed place, moved the least that keeps all of it in the work
+// area of its monitor: at a high DPI a small screen, or the taskbar, would
+// otherwise hide its lower buttons.
+void KeepOnItsScreen(RECT& frame) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& area = monitor.rcWork;
+  OffsetRect(&frame,
+             Inside(frame.left, frame.right - frame.left, area.left, area.right) - frame.left,
+             Inside(frame.top, frame.bottom - frame.top, area.top, area.bottom) - frame.top);
+}
+
 // The tool tip class comes from comctl32, which is not among the DLLs Windows
 // always takes from its own folder: imported, it would be looked for beside
 // the program first.
@@ -125,6 +145,7 @@ void Form::CreateWindowFrame() {
   RECT frame{X(design.left), Y(design.top), X(design.left) + X(design.client_width),
              Y(design.top) + Y(design.client_height)};
   AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
+  KeepOnItsScreen(frame);
   CreateWindowExW(kFormExStyle, kFormClass, design.caption, kFormStyle, frame.left, frame.top,
                   frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_,
                   this);

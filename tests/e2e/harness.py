@@ -44,7 +44,7 @@ SERVER, SHARE = "SCHOOL", "apps"
 UNC_ROOT = rf"\\{SERVER}\{SHARE}"
 DRIVE = "G:"
 PUPIL = "pupil"
-SCREEN = "1280x1024x24"
+SCREEN = (1280, 1024)  # the display's width and height in pixels, unless a session asks for others
 
 # winemenubuilder would mirror shortcuts made under Wine onto the Linux desktop.
 WINE_ENVIRONMENT = {"WINEDEBUG": "-all",
@@ -166,12 +166,15 @@ class WineSession:
 
     as_pupil: every Wine process (programs and driver) runs as the unprivileged
     user "pupil" with a prefix in that user's home. dpi: the prefix's LogPixels.
-    display: an X display to share instead of starting an Xvfb.
+    screen: the width and height of the display it starts. display: an X
+    display to share instead of starting an Xvfb.
     """
 
-    def __init__(self, *, as_pupil: bool = False, dpi: int = 96, display: str | None = None):
+    def __init__(self, *, as_pupil: bool = False, dpi: int = 96,
+                 screen: tuple[int, int] = SCREEN, display: str | None = None):
         self.as_pupil = as_pupil
         self.dpi = dpi
+        self.screen = screen
         self.display = display
         self.root: Path | None = None
         self.prefix: Path | None = None
@@ -235,7 +238,8 @@ class WineSession:
     def _start_xvfb(self) -> None:
         reader, writer = os.pipe()
         self._xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(writer), "-ac", "-nolisten", "tcp", "-screen", "0", SCREEN],
+            ["Xvfb", "-displayfd", str(writer), "-ac", "-nolisten", "tcp", "-screen", "0",
+             "{}x{}x24".format(*self.screen)],
             pass_fds=[writer],
             stderr=subprocess.DEVNULL,
         )

@@ -61,14 +61,16 @@ class LayoutChecks(unittest.TestCase):
         self.assertEqual(style & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU)
         self.assertFalse(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX))
 
-    def assert_layout(self, window: dict, layout: Layout, tolerance: int = 0) -> None:
+    def assert_layout(self, window: dict, layout: Layout, tolerance: int = 0,
+                      origin: tuple[int, int] | None = None) -> None:
         """The window and its controls where the layout puts them, to the pixel or
-        within `tolerance` pixels."""
+        within `tolerance` pixels; the client area's corner at `origin` on the
+        screen instead, where given."""
         dpi = window["dpi"]
         px = lambda twips: pixels(twips, dpi)  # noqa: E731
         self.assert_fixed_dialog(window)
-        self.assert_rect(window["client"], {"left": px(layout.left), "top": px(layout.top),
-                                            "width": px(layout.width),
+        left, top = origin or (px(layout.left), px(layout.top))
+        self.assert_rect(window["client"], {"left": left, "top": top, "width": px(layout.width),
                                             "height": px(layout.height)}, tolerance)
         controls = {control["id"]: control for control in window["controls"]}
         for placed in layout.controls:

@@ -2,7 +2,10 @@ r"""The programs load Windows' DLLs from the system folder only: a DLL put
 beside a program on the share under the name of one that the program or
 Windows' own DLLs load (the tool tips' comctl32, setup's mpr, oleaut32 and
 shell32, the Launcher's shell32, the theme library every window uses) is never
-loaded into it, while each program still does its work.
+loaded into it, while each program still does its work. The one exception is
+the installed Launcher: in the Windows folder, which only administrators can
+write, it keeps Windows' standard search, so that the handlers Connect loads
+find their own DLLs as they do in every program.
 
 Wine prefers its own DLLs to a file of the same name found on the search path,
 where Windows loads the file it finds first; "native, then builtin" for the
@@ -13,9 +16,10 @@ whatever the program asks for (on Windows neither is loaded that way).
 
 from __future__ import annotations
 
+import shutil
 import unittest
 
-from harness import WINDOWS_BUILD, WINE_ENVIRONMENT, WineSession
+from harness import PROGRAMS, WINDOWS_BUILD, WINE_ENVIRONMENT, WineSession
 from programs import LAUNCHER_TITLE, SWITCH_TITLE, settings_file
 from test_setup import Workstation
 
@@ -84,6 +88,18 @@ class PlantedLibraries(unittest.TestCase):
         session.window(SWITCH_TITLE, timeout=10)
         session.close(SWITCH_TITLE)
         self.assert_none_loaded(folder, process)
+
+    def test_the_installed_launcher_searches_as_every_program_does(self):
+        windows = session.prefix / "drive_c" / "windows"
+        installed = {"Internet.exe": PROGRAMS / "Internet.exe", "uxtheme.dll": PLANTED_LIBRARY}
+        for name, source in installed.items():
+            self.addCleanup((windows / name).unlink, missing_ok=True)
+            shutil.copyfile(source, windows / name)
+        self.addCleanup((windows / "uxtheme.dll.loaded").unlink, missing_ok=True)
+        process = session.start(r"C:\windows\Internet.exe", environment=NATIVE_FIRST)
+        self.addCleanup(process.kill)
+        self.assertEqual(process.wait(30), 66, "the Windows folder searched first")
+        self.assertTrue((windows / "uxtheme.dll.loaded").exists())
 
 
 if __name__ == "__main__":

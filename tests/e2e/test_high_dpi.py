@@ -1,11 +1,13 @@
 """The windows keep their layout in twips on screens of 144 and 192 DPI, and
-their captions fit there wherever they fit at 96 DPI."""
+their captions fit there wherever they fit at 96 DPI; on a screen too small
+for their places, they move onto it."""
 
 import unittest
 
 from captions import Screen, edges_touched
 from harness import WineSession
-from programs import LAUNCHER, SWITCH, LayoutChecks
+from programs import LAUNCHER, SWITCH, LayoutChecks, pixels
+from test_setup import SETUP
 
 PROGRAMS = {"Internet.exe": LAUNCHER, "netswitch.exe": SWITCH}
 
@@ -75,5 +77,35 @@ class Twice(HighDpi):
 
 del HighDpi  # only its screens are tests
 
-if __name__ == "__main__":
-    unittest.main()
+
+class TwiceOnSmallScreens(LayoutChecks):
+    """At 192 DPI a window that would reach past the screen's edge moves the least
+    that brings all of it onto the screen, one larger than the screen (which
+    Windows cuts to the screen's size) to the screen's top-left corner; the
+    controls keep their places, and a window that fits stays where it was."""
+
+    def test_each_window_moves_onto_the_screen(self):
+        for screen in ((1440, 900), (1024, 768)):
+            with WineSession(dpi=192, screen=screen) as session:
+                for program, layout in (("Internet.exe", LAUNCHER), ("netswitch.exe", SWITCH),
+                                        ("setup.exe", SETUP)):
+                    with self.subTest(screen=screen, program=program):
+                        self.assert_on_screen(session, program, layout)
+
+    def assert_on_screen(self, session: WineSession, program: str, layout) -> None:
+        folder = session.local_folder(program.lower())
+        process = session.start(folder.add_program(program))
+        try:
+            window = session.window(layout.title, timeout=10)
+        finally:
+            process.kill()
+        frame, client = window["window"], window["client"]
+        border = (client["left"] - frame["left"], client["top"] - frame["top"])
+        size = (frame["width"], frame["height"])
+        placed = [max(0, min(pixels(twips, 192) - inset, room - extent))
+                  for twips, inset, room, extent in
+                  zip((layout.left, layout.top), border, session.screen, size)]
+        self.assertEqual([frame["left"], frame["top"]], placed)
+        if all(extent <= room for extent, room in zip(size, session.screen)):
+            self.assert_layout(window, layout, 2,
+                               origin=(placed[0] + border[0], placed[1] + border[1]))

@@ -57,6 +57,12 @@ NOTICE = {
     "buttons": ["OK"],
 }
 SAVED = {"title": "Done", "text": "New Settings Saved.", "icon": "information", "buttons": ["OK"]}
+NO_DESKTOP = {
+    "title": "Problem!",
+    "text": "Error Code: 76 encountered.  This Launcher Setup program will now close.",
+    "icon": "critical",
+    "buttons": ["OK"],
+}
 
 # Control ids of setup's window.
 (FRAME1, TEXT1, COMMAND2, COMMAND1, OPTION1, TEXT2, COMMAND3, COMMAND4, LABEL1, TEXT3, LABEL2,
@@ -73,6 +79,10 @@ SHELL_CLASS = r"HKLM\Software\Classes\CLSID\{F935DC22-1CF0-11D0-ADB9-00C04FD58A0
 OUTDATED_SHELL = WINDOWS_BUILD / "tests" / "e2e" / "outdated_shell.dll"
 # A Windows without the script host's object model.
 NO_SCRIPT_HOST = {"WINEDLLOVERRIDES": WINE_ENVIRONMENT["WINEDLLOVERRIDES"] + ";wshom.ocx=d"}
+# Where the profile names its Desktop folder, for the shell and the script host.
+SHELL_FOLDERS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer"
+DESKTOP_VALUES = ((SHELL_FOLDERS + r"\User Shell Folders", "REG_EXPAND_SZ"),
+                  (SHELL_FOLDERS + r"\Shell Folders", "REG_SZ"))
 
 
 def controls(window: dict) -> dict:
@@ -161,6 +171,25 @@ def tearDownModule():
 
 def unregister_outdated_shell() -> None:
     session.start("reg", "delete", SHELL_CLASS, "/f").wait(30)
+
+
+def desktop_values() -> list[str]:
+    """What the profile names as its Desktop folder, in each of DESKTOP_VALUES."""
+    values = []
+    for key, kind in DESKTOP_VALUES:
+        query = session.start("reg", "query", key, "/v", "Desktop")
+        query.wait(30)
+        line = next(line for line in query.output().splitlines() if kind in line)
+        values.append(line.partition(kind)[2].strip())
+    return values
+
+
+def name_desktop(*values: str) -> None:
+    """Names a Desktop folder for the processes started from now on."""
+    for (key, kind), value in zip(DESKTOP_VALUES, values):
+        add = session.start("reg", "add", key, "/v", "Desktop", "/t", kind, "/d", value, "/f")
+        if add.wait(30) != 0:
+            raise RuntimeError(add.output())
 
 
 class SetupTestCase(unittest.TestCase):
@@ -303,6 +332,31 @@ class Installation(SetupTestCase):
             return [line for line in text.splitlines() if "Modification time" not in line]
 
         self.assertEqual(report(lnkinfo(workstation.shortcut)), report(by_script_host))
+
+    def test_the_shortcut_goes_to_the_desktop_the_profile_names_if_it_is_there(self):
+        folder = self.server_folder("moved desktop")
+        moved = session.local_folder("Moved Desktop")
+        self.addCleanup(name_desktop, *desktop_values())
+        for road, environment in (("script host", None), ("shell link", NO_SCRIPT_HOST)):
+            for desktop in (moved.windows, r"C:\e2e\No Desktop", ""):
+                with self.subTest(road=road, desktop=desktop):
+                    workstation.clear()
+                    (moved.linux / "Internet Explorer.lnk").unlink(missing_ok=True)
+                    name_desktop(desktop, desktop)
+                    process = session.start(folder.unc + r"\setup.exe", "/A",
+                                            environment=environment)
+                    if desktop == moved.windows:
+                        self.assert_ends_without_message(process)
+                        link = shortcut(moved.linux / "Internet Explorer.lnk")
+                        self.assertEqual(link["Local path"], r"C:\windows\Internet.exe")
+                        continue
+                    self.assertEqual(session.dismiss("Problem!"), NO_DESKTOP)
+                    self.assertEqual(process.wait(30), 0)
+                    self.assertTrue(workstation.has("Internet.exe"))
+                    self.assertTrue(workstation.has("Internet.cfg"))
+                    # Not at the root of a drive or the share, nor in the current folder.
+                    for place in (session.prefix / "drive_c", session.root, Path.cwd()):
+                        self.assertEqual(list(place.rglob("Internet Explorer.*")), [], place)
 
     def test_outdated_script_host_starts_the_update_installer(self):
         if not OUTDATED_SHELL.exists():
