@@ -64,7 +64,10 @@ std::unique_ptr<File> FakePlatform::Open(const std::wstring& path, OpenMode mode
   log.push_back(L"open " + path);
   FailIfListed(open_errors, path);
   if (mode != OpenMode::kRead) FailIfListed(open_read_write_errors, path);
-  if (mode == OpenMode::kRead && !files.count(path)) throw RunTimeError(errors::kFileNotFound);
+  if (!files.count(path)) {
+    if (mode == OpenMode::kRead) throw RunTimeError(errors::kFileNotFound);
+    FailIfListed(create_errors, path);
+  }
   if (mode == OpenMode::kOutput) files[path].clear();
   files.try_emplace(path);
   return std::make_unique<FakeFile>(*this, path);

@@ -37,6 +37,9 @@ class FakePlatform : public Platform {
   // Paths whose opens (any mode), deletes, copies to or starts fail with a number.
   std::map<std::wstring, int32_t> open_errors;
   std::map<std::wstring, int32_t> open_read_write_errors;
+  // Opens that would create the file: a folder whose files may be written
+  // but that takes no new one.
+  std::map<std::wstring, int32_t> create_errors;
   std::map<std::wstring, int32_t> read_errors;  // lengths and reads of the open file
   // Reads of the open file from a byte offset on, where a file fails part way.
   std::map<std::wstring, std::pair<int64_t, int32_t>> read_errors_from;
