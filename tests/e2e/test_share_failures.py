@@ -222,18 +222,27 @@ class Writing(ShareFailureCase):
                 if reachable:
                     self.assertFalse((folder.linux / "Internet.cfg.new").exists())
 
-    def test_netswitch_stop_on_a_share_that_dropped_changes_nothing(self):
-        folder = session.share_folder("switch dropped")
-        folder.write("Internet.set", b"Y\r\n")
-        process = self.start(folder.add_program("netswitch.exe"), path=folder.path("Internet.set"),
-                             code=NETNAME_DELETED, calls="CreateFileW", after="CreateFileW:1")
-        self.assertEqual(control(session.window(SWITCH_TITLE, timeout=15), 108)["text"], "RUNNING")
-        session.click(SWITCH_TITLE, "#105")
-        box = session.dismiss("netswitch", timeout=15)
-        self.assertEqual(box["text"], "Run-time error '68':\n\nDevice unavailable")
-        self.assert_ends(process, 68)
-        self.assert_injected("CreateFileW")
-        self.assertEqual((folder.linux / "Internet.set").read_bytes(), b"Y\r\n")
+    def test_netswitch_stop_that_cannot_write_never_claims_the_new_state(self):
+        # The share drops before STOP opens the file, which stays as it was; or
+        # after the open emptied it, half way through the write.
+        for name, calls, after, left in (("open", "CreateFileW", "CreateFileW:1", b"Y\r\n"),
+                                         ("write", "WriteFile", "", b"N")):
+            with self.subTest(name):
+                folder = session.share_folder(f"switch dropped at {name}")
+                folder.write("Internet.set", b"Y\r\n")
+                process = self.start(folder.add_program("netswitch.exe"),
+                                     path=folder.path("Internet.set"), code=NETNAME_DELETED,
+                                     calls=calls, after=after)
+                self.assertEqual(control(session.window(SWITCH_TITLE, timeout=15), 108)["text"],
+                                 "RUNNING")
+                session.click(SWITCH_TITLE, "#105")
+                box = session.message("netswitch", timeout=15)
+                self.assertEqual(box["text"], "Run-time error '68':\n\nDevice unavailable")
+                self.assertEqual(control(session.window(SWITCH_TITLE), 108)["text"], "RUNNING")
+                session.dismiss("netswitch")
+                self.assert_ends(process, 68)
+                self.assert_injected(calls)
+                self.assertEqual((folder.linux / "Internet.set").read_bytes(), left)
 
     def test_installation_that_cannot_copy_the_launcher_reports_the_number(self):
         # A Launcher still running on this workstation holds C:\windows\Internet.exe;
