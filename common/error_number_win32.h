@@ -19,7 +19,9 @@
 //                         permissions or the share's (ERROR_ACCESS_DENIED,
 //                         ERROR_NETWORK_ACCESS_DENIED), by encryption, by
 //                         the virus scanner, by a policy or a missing
-//                         elevation (for a program)
+//                         elevation (for a program), by application control
+//                         (AppLocker, App Control for Business, Smart App
+//                         Control: 1260, 786, 577, 4551)
 // sign-in refused         the server does not let this user in: a wrong,     75
 //                         expired or conflicting password or account
 //                         (ERROR_LOGON_FAILURE and its neighbours 1317-1331,

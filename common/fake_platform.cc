@@ -64,7 +64,10 @@ std::unique_ptr<File> FakePlatform::Open(const std::wstring& path, OpenMode mode
   log.push_back(L"open " + path);
   FailIfListed(open_errors, path);
   if (mode != OpenMode::kRead) FailIfListed(open_read_write_errors, path);
-  if (mode == OpenMode::kRead && !files.count(path)) throw RunTimeError(errors::kFileNotFound);
+  if (!files.count(path)) {
+    if (mode == OpenMode::kRead) throw RunTimeError(errors::kFileNotFound);
+    FailIfListed(create_errors, path);
+  }
   if (mode == OpenMode::kOutput) files[path].clear();
   files.try_emplace(path);
   return std::make_unique<FakeFile>(*this, path);
@@ -95,8 +98,17 @@ void FakePlatform::Replace(const std::wstring& replaced, const std::wstring& rep
   log.push_back(L"replace " + replaced + L" " + replacement);
   FailIfListed(replace_errors, replaced);
   FailIfListed(write_errors, replaced);
+  // As ReplaceFileW, which replaces only a file that is there.
   auto found = files.find(replacement);
-  if (found == files.end()) throw RunTimeError(errors::kFileNotFound);
+  if (found == files.end() || !files.count(replaced)) throw RunTimeError(errors::kFileNotFound);
+  auto failure = replace_failures.find(replaced);
+  if (failure != replace_failures.end()) {
+    if (failure->second == ReplaceFailure::kReplacedRenamed) {
+      files[replaced + L"~RF1a2b.TMP"] = files[replaced];
+    }
+    if (failure->second != ReplaceFailure::kNothingMoved) files.erase(replaced);
+    throw RunTimeError(errors::kPathFileAccess);
+  }
   files[replaced] = found->second;
   files.erase(found);
 }

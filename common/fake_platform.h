@@ -15,6 +15,14 @@
 // handlers let it pass.
 struct ProgramEnded {};
 
+// What a ReplaceFileW that fails part way leaves behind; each raises 75.
+enum class ReplaceFailure {
+  kNothingMoved,      // ERROR_UNABLE_TO_REMOVE_REPLACED: both files as they were
+  kReplacedRemoved,   // ERROR_UNABLE_TO_MOVE_REPLACEMENT: the replaced file is gone
+  kReplacedRenamed,   // ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the replaced file has
+                      // a name of Windows' choosing
+};
+
 struct ShownMessage {
   std::wstring text;
   std::wstring title;
@@ -29,6 +37,9 @@ class FakePlatform : public Platform {
   // Paths whose opens (any mode), deletes, copies to or starts fail with a number.
   std::map<std::wstring, int32_t> open_errors;
   std::map<std::wstring, int32_t> open_read_write_errors;
+  // Opens that would create the file: a folder whose files may be written
+  // but that takes no new one.
+  std::map<std::wstring, int32_t> create_errors;
   std::map<std::wstring, int32_t> read_errors;  // lengths and reads of the open file
   // Reads of the open file from a byte offset on, where a file fails part way.
   std::map<std::wstring, std::pair<int64_t, int32_t>> read_errors_from;
@@ -36,6 +47,7 @@ class FakePlatform : public Platform {
   std::map<std::wstring, int32_t> delete_errors;
   std::map<std::wstring, int32_t> start_errors;
   std::map<std::wstring, int32_t> replace_errors;  // by the path of the replaced file
+  std::map<std::wstring, ReplaceFailure> replace_failures;  // likewise
   std::map<std::wstring, int32_t> unmark_errors;
   // Folders besides those that hold a file.
   std::set<std::wstring> folders;

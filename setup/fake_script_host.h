@@ -1,59 +1,58 @@
-// A script host for headless tests: it records what the installation asks of
-// the object model, in order, and fails where told to.
+// A script host for headless tests: the shortcut files it saves are kept in
+// memory with their properties, and it fails where told to.
 #pragma once
 
+#include <map>
 #include <string>
-#include <vector>
 
 #include "common/error.h"
 #include "setup/script_host.h"
 
 class FakeScriptHost : public ScriptHost {
  public:
+  using Properties = std::map<std::wstring, std::wstring>;
+
   int32_t create_error = 0;  // raised by CreateShell when nonzero
   int32_t save_error = 0;    // raised by Save when nonzero
   std::wstring desktop = L"C:\\Users\\admin\\Desktop";
-  // "create shell", "special folder <name>", "shortcut <path>",
-  // "<property>=<value>", "save", "release shortcut", "release shell"
-  std::vector<std::wstring> log;
+  // The shortcut files on disk, by path: each property as saved.
+  std::map<std::wstring, Properties> shortcuts;
 
   std::unique_ptr<ScriptShell> CreateShell() override {
     if (create_error) throw RunTimeError(create_error);
-    log.push_back(L"create shell");
     return std::make_unique<Shell>(*this);
   }
 
  private:
   class Shortcut : public ScriptShortcut {
    public:
-    explicit Shortcut(FakeScriptHost& host) : host_(host) {}
-    ~Shortcut() override { host_.log.push_back(L"release shortcut"); }
+    Shortcut(FakeScriptHost& host, std::wstring path) : host_(host), path_(std::move(path)) {}
     void SetText(const std::wstring& property, const std::wstring& value) override {
-      host_.log.push_back(property + L"=" + value);
+      properties_[property] = value;
     }
     void SetNumber(const std::wstring& property, int32_t value) override {
       SetText(property, std::to_wstring(value));
     }
+    // Replaces a file of the same name.
     void Save() override {
       if (host_.save_error) throw RunTimeError(host_.save_error);
-      host_.log.push_back(L"save");
+      host_.shortcuts[path_] = properties_;
     }
 
    private:
     FakeScriptHost& host_;
+    std::wstring path_;
+    Properties properties_;
   };
 
   class Shell : public ScriptShell {
    public:
     explicit Shell(FakeScriptHost& host) : host_(host) {}
-    ~Shell() override { host_.log.push_back(L"release shell"); }
     std::wstring SpecialFolder(const std::wstring& name) override {
-      host_.log.push_back(L"special folder " + name);
-      return host_.desktop;
+      return name == L"Desktop" ? host_.desktop : std::wstring();
     }
     std::unique_ptr<ScriptShortcut> CreateShortcut(const std::wstring& path) override {
-      host_.log.push_back(L"shortcut " + path);
-      return std::make_unique<Shortcut>(host_);
+      return std::make_unique<Shortcut>(host_, path);
     }
 
    private:

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "common/error_of.h"
 #include "common/fake_platform.h"
 #include "common/share_failures.h"
@@ -52,6 +54,30 @@ TEST_F(SaveFileSafelyTest, WithoutANewFileOrItsReplacementTheFileIsOverwrittenIn
   ASSERT_EQ(SaveError(), 0);
   EXPECT_EQ(platform_.files[kPath], kNew);
   EXPECT_FALSE(platform_.files.count(kTemporary));
+}
+
+// A folder without the file, which ReplaceFileW does not replace, and the
+// swaps that fail part way: the file is written where it is, or made anew.
+TEST_F(SaveFileSafelyTest, WhereTheSwapCannotBeMadeTheFileIsWrittenInPlace) {
+  struct Case {
+    const char* name;
+    std::optional<ReplaceFailure> failure;
+  };
+  for (const Case& c : {Case{"no file yet", std::nullopt},
+                        Case{"old file not removed", ReplaceFailure::kNothingMoved},
+                        Case{"old file removed", ReplaceFailure::kReplacedRemoved},
+                        Case{"old file renamed", ReplaceFailure::kReplacedRenamed}}) {
+    SCOPED_TRACE(c.name);
+    platform_ = FakePlatform();
+    if (c.failure) {
+      platform_.files[kPath] = kOld;
+      platform_.replace_failures[kPath] = *c.failure;
+    }
+    ASSERT_EQ(SaveError(), 0);
+    EXPECT_TRUE(Replaced());
+    EXPECT_EQ(platform_.files[kPath], kNew);
+    EXPECT_FALSE(platform_.files.count(kTemporary));
+  }
 }
 
 TEST_F(SaveFileSafelyTest, FailuresAreRaisedAndLeaveTheOldFile) {

@@ -11,8 +11,8 @@ FakeWindow::FakeWindow(const FormDesign& design) {
 }
 
 void FakeWindow::Repaint(ControlId id) {
-  At(id);
-  log.push_back(L"repaint " + std::to_wstring(id));
+  const Control& control = At(id);
+  if (shown) drawn[id] = control;
 }
 
 void FakeWindow::Show() {
@@ -22,10 +22,9 @@ void FakeWindow::Show() {
     throw RunTimeError(number);
   }
   shown = true;
-  log.push_back(L"show");
+  drawn = controls;
 }
 
 void FakeWindow::ShowBusyPointer() {
   busy = true;
-  log.push_back(L"busy");
 }

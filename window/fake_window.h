@@ -23,7 +23,9 @@ class FakeWindow : public Window {
   bool shown = false;
   bool busy = false;
   std::vector<int32_t> show_errors;  // raised by the next calls of Show, in turn
-  std::vector<std::wstring> log;  // "show", "repaint <id>", "busy"
+  // Each control as the screen shows it: drawn when the window is shown, and
+  // again only when a routine repaints it.
+  std::map<ControlId, Control> drawn;
 
   // Throws std::out_of_range for an id the form does not have.
   Control& At(ControlId id) { return controls.at(id); }

@@ -92,10 +92,16 @@ class LauncherTest(LauncherCase):
         self.assertTrue(control(self.agreement(), CONNECT)["enabled"])
 
     def test_i_dont_understand_ends_without_opening_anything(self):
-        self.start("dont-understand")
+        # Even once accepted, with a start page Notepad would show.
+        pages = session.local_folder("dont-understand-pages")
+        pages.write("welcome.txt", b"Welcome.\r\n")
+        self.start("dont-understand", settings_file("m", "p", pages.path("welcome.txt")))
         self.agreement()
+        session.click(TITLE, f"#{OPTION1}")
         session.click(TITLE, f"#{DONT_UNDERSTAND}")
         self.assert_ends()
+        with self.assertRaises(DriverError):
+            session.window("welcome.txt - Notepad", timeout=5)
 
     def test_escape_presses_i_dont_understand(self):
         self.start("escape")
@@ -194,12 +200,14 @@ class AccessSwitchTest(LauncherCase):
 
     def test_stopped_switch_refuses_and_never_shows_the_window(self):
         self.start_with_switch("stopped", b"  N  \r\n")
-        box = session.dismiss("Sorry", timeout=10)
+        box = session.message("Sorry", timeout=10)
         self.assertEqual(box, {"title": "Sorry", "text": "Internet Access is currently unavailable.",
                                "icon": "exclamation", "buttons": ["OK"]})
-        self.assert_ends()
+        # Looked for while the refusal keeps the Launcher running.
         with self.assertRaises(DriverError):
             session.window(TITLE, timeout=0.5)
+        session.dismiss("Sorry")
+        self.assert_ends()
 
     def test_other_switch_contents_let_the_pupil_on(self):
         for name, switch in [("running", b"Y\r\n"), ("n-lower", b"n\r\n"), ("no", b"NO\r\n"),

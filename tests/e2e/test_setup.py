@@ -456,7 +456,7 @@ class NoWriteAccess(unittest.TestCase):
             with self.subTest(name):
                 folder = self.locked_folder(name, settings)
                 process = self.pupil.start(folder.unc + r"\setup.exe")
-                self.assertEqual(self.pupil.dismiss(NOTICE["title"]), NOTICE)
+                self.assertEqual(self.pupil.dismiss(NOTICE["title"], timeout=15), NOTICE)
                 window = self.pupil.window(TITLE)
                 self.assertFalse(controls(window)[COMMAND6]["enabled"])
                 self.assertEqual(texts(window)[TEXT2], message)

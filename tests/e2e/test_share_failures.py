@@ -31,6 +31,7 @@ NETNAME_DELETED = 64
 SHARING_VIOLATION = 32
 ACCESS_DENIED = 5
 MOD_NOT_FOUND = 126
+TOO_MANY_OPEN_FILES = 4
 
 NOTICE_TITLE = "Kelbry's Browser Launcher - Please Note:"
 REFUSAL = "You need to have write access to this server path in order to use this utility."
@@ -125,6 +126,28 @@ class StartUp(ShareFailureCase):
         session.close(LAUNCHER_TITLE)
         self.assert_ends(process)
 
+    def test_an_error_of_this_computer_gets_the_fatal_report_and_no_window(self):
+        # Too many files open: not the share's fault, so not a refusal either.
+        closing = " encountered.  Kelbry's Browser Launcher program will now close."
+        launcher = session.local_folder("launcher too many files")
+        launcher.add_program("Internet.exe")
+        launcher.write("Internet.cfg", settings_file("School message", "Agreed", "", ""))
+        switch = session.share_folder("switch too many files")
+        switch.add_program("netswitch.exe")
+        for folder, program, title, data in (
+                (launcher, "Internet.exe", LAUNCHER_TITLE, "Internet.cfg"),
+                (switch, "netswitch.exe", SWITCH_TITLE, "Internet.set")):
+            with self.subTest(program):
+                process = self.start(folder.path(program), path=folder.path(data),
+                                     code=TOO_MANY_OPEN_FILES)
+                box = session.message("Problem!", timeout=15)
+                self.assertEqual((box["text"], box["icon"], box["buttons"]),
+                                 ("Error Code: 67" + closing, "critical", ["OK"]))
+                with self.assertRaises(DriverError):
+                    session.window(title, timeout=0.5)
+                session.dismiss("Problem!")
+                self.assert_ends(process, 67)
+
     def test_netswitch_only_says_sorry(self):
         for name, code in SHARE_FAILURES.items():
             with self.subTest(name):
@@ -132,12 +155,13 @@ class StartUp(ShareFailureCase):
                 folder.write("Internet.set", b"Y\r\n")
                 process = self.start(folder.add_program("netswitch.exe"),
                                      path=folder.path("Internet.set"), code=code)
-                box = session.dismiss("Sorry!", timeout=15)
+                box = session.message("Sorry!", timeout=15)
                 self.assertEqual((box["text"], box["icon"]), (REFUSAL, "exclamation"))
-                self.assert_ends(process)
-                self.assert_injected("CreateFileW")
                 with self.assertRaises(DriverError):
                     session.window(SWITCH_TITLE, timeout=0.5)
+                session.dismiss("Sorry!")
+                self.assert_ends(process)
+                self.assert_injected("CreateFileW")
                 self.assertEqual((folder.linux / "Internet.set").read_bytes(), b"Y\r\n")
 
     def test_setup_gives_the_notice_once_and_turns_saving_off(self):
@@ -198,18 +222,27 @@ class Writing(ShareFailureCase):
                 if reachable:
                     self.assertFalse((folder.linux / "Internet.cfg.new").exists())
 
-    def test_netswitch_stop_on_a_share_that_dropped_changes_nothing(self):
-        folder = session.share_folder("switch dropped")
-        folder.write("Internet.set", b"Y\r\n")
-        process = self.start(folder.add_program("netswitch.exe"), path=folder.path("Internet.set"),
-                             code=NETNAME_DELETED, calls="CreateFileW", after="CreateFileW:1")
-        self.assertEqual(control(session.window(SWITCH_TITLE, timeout=15), 108)["text"], "RUNNING")
-        session.click(SWITCH_TITLE, "#105")
-        box = session.dismiss("netswitch", timeout=15)
-        self.assertEqual(box["text"], "Run-time error '68':\n\nDevice unavailable")
-        self.assert_ends(process, 68)
-        self.assert_injected("CreateFileW")
-        self.assertEqual((folder.linux / "Internet.set").read_bytes(), b"Y\r\n")
+    def test_netswitch_stop_that_cannot_write_never_claims_the_new_state(self):
+        # The share drops before STOP opens the file, which stays as it was; or
+        # after the open emptied it, half way through the write.
+        for name, calls, after, left in (("open", "CreateFileW", "CreateFileW:1", b"Y\r\n"),
+                                         ("write", "WriteFile", "", b"N")):
+            with self.subTest(name):
+                folder = session.share_folder(f"switch dropped at {name}")
+                folder.write("Internet.set", b"Y\r\n")
+                process = self.start(folder.add_program("netswitch.exe"),
+                                     path=folder.path("Internet.set"), code=NETNAME_DELETED,
+                                     calls=calls, after=after)
+                self.assertEqual(control(session.window(SWITCH_TITLE, timeout=15), 108)["text"],
+                                 "RUNNING")
+                session.click(SWITCH_TITLE, "#105")
+                box = session.message("netswitch", timeout=15)
+                self.assertEqual(box["text"], "Run-time error '68':\n\nDevice unavailable")
+                self.assertEqual(control(session.window(SWITCH_TITLE), 108)["text"], "RUNNING")
+                session.dismiss("netswitch")
+                self.assert_ends(process, 68)
+                self.assert_injected(calls)
+                self.assertEqual((folder.linux / "Internet.set").read_bytes(), left)
 
     def test_installation_that_cannot_copy_the_launcher_reports_the_number(self):
         # A Launcher still running on this workstation holds C:\windows\Internet.exe;
