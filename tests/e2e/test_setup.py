@@ -351,7 +351,7 @@ class Installation(SetupTestCase):
                         self.assertEqual(link["Local path"], r"C:\windows\Internet.exe")
                         continue
                     self.assertEqual(session.dismiss("Problem!"), NO_DESKTOP)
-                    self.assertEqual(process.wait(30), 0)
+                    self.assertEqual(process.wait(30), 76)
                     self.assertTrue(workstation.has("Internet.exe"))
                     self.assertTrue(workstation.has("Internet.cfg"))
                     # Not at the root of a drive or the share, nor in the current folder.
