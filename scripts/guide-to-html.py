@@ -1,100 +1,77 @@
 #!/usr/bin/python3
 """Turns the administrator's guide, Markdown, into one self-contained HTML
 page: its pictures are embedded as data: URIs, so that the page can be opened
-wherever it was copied to.
+wherever it was copied to. A picture alone in its paragraph becomes a figure
+with its description as the caption.
 
     guide-to-html.py GUIDE.md PAGE.html
 
-Knows the Markdown the guide uses: "#" headings, paragraphs, "-" lists, fenced
-code blocks, a picture alone on its line (shown with its description as the
-caption), and `code` and **strong** in text.
+Converts with Debian's python3-markdown, with tables, fenced code blocks and
+{#id} anchors on headings.
 """
 
 import base64
-import html
 import mimetypes
-import re
 import sys
+import xml.etree.ElementTree as etree
 from pathlib import Path
+
+import markdown
+from markdown.extensions import Extension
+from markdown.treeprocessors import Treeprocessor
 
 STYLE = """body { font: 16px/1.5 sans-serif; max-width: 50em; margin: 2em auto; padding: 0 1em; }
 code, pre { font-family: monospace; background: #f2f2f2; }
 pre { padding: .5em 1em; overflow-x: auto; }
-figcaption { font-style: italic; }"""
-
-PICTURE = re.compile(r"!\[([^\]]*)\]\(([^)]+)\)")
-
-
-def escape(text: str) -> str:
-    return html.escape(text, quote=False)
+table { border-collapse: collapse; }
+th, td { border: 1px solid #bbb; padding: .3em .5em; text-align: left; vertical-align: top; }
+blockquote { margin: 1em 0; padding: .2em 1em; border: 2px solid #444; background: #fafafa; }
+figcaption { font-style: italic; }
+@media print { #teachers { break-before: page; } }"""
 
 
-def inline(text: str) -> str:
-    """Text with `code` and **strong** as HTML, the rest escaped."""
-    parts = re.split(r"(`[^`]+`)", text)
-    return "".join(
-        f"<code>{escape(part[1:-1])}</code>" if i % 2
-        else re.sub(r"\*\*(.+?)\*\*", r"<strong>\1</strong>", escape(part))
-        for i, part in enumerate(parts))
+class EmbedPictures(Treeprocessor):
+    def __init__(self, md: markdown.Markdown, folder: Path):
+        super().__init__(md)
+        self.folder = folder
+
+    def run(self, root: etree.Element) -> None:
+        for picture in root.iter("img"):
+            path = self.folder / picture.get("src")
+            kind = mimetypes.guess_type(path.name)[0]
+            data = base64.b64encode(path.read_bytes()).decode("ascii")
+            picture.set("src", f"data:{kind};base64,{data}")
+        for paragraph in root.iter("p"):
+            if self.holds_only_a_picture(paragraph):
+                paragraph.tag = "figure"
+                caption = etree.SubElement(paragraph, "figcaption")
+                caption.text = paragraph[0].get("alt")
+
+    @staticmethod
+    def holds_only_a_picture(paragraph: etree.Element) -> bool:
+        return (len(paragraph) == 1 and paragraph[0].tag == "img"
+                and not (paragraph.text or "").strip() and not (paragraph[0].tail or "").strip())
 
 
-def figure(description: str, path: Path) -> str:
-    kind = mimetypes.guess_type(path.name)[0]
-    data = base64.b64encode(path.read_bytes()).decode("ascii")
-    return (f'<figure><img src="data:{kind};base64,{data}" alt="{html.escape(description)}">'
-            f"<figcaption>{escape(description)}</figcaption></figure>")
+class Pictures(Extension):
+    def __init__(self, folder: Path):
+        super().__init__()
+        self.folder = folder
 
-
-def blocks(lines: list[str]):
-    """("code", lines) for a fenced block, ("text", lines) for a heading or a
-    run of lines between blank ones."""
-    block: list[str] = []
-    lines = iter(lines)
-    for line in lines:
-        if block and (not line.strip() or line.startswith(("```", "#"))):
-            yield "text", block
-            block = []
-        if line.startswith("```"):
-            code = []
-            for line in lines:
-                if line.startswith("```"):
-                    break
-                code.append(line)
-            yield "code", code
-        elif line.startswith("#"):
-            yield "text", [line]
-        elif line.strip():
-            block.append(line)
-    if block:
-        yield "text", block
+    def extendMarkdown(self, md: markdown.Markdown) -> None:
+        md.treeprocessors.register(EmbedPictures(md, self.folder), "embed_pictures", 0)
 
 
 def convert(guide: Path) -> str:
-    body, title = [], guide.stem
-    for kind, block in blocks(guide.read_text(encoding="utf-8").splitlines()):
-        if kind == "code":
-            body.append(f"<pre><code>{escape(chr(10).join(block))}</code></pre>")
-            continue
-        first = block[0]
-        if heading := re.fullmatch(r"(#{1,3}) +(.*)", first):
-            level = len(heading[1])
-            title = heading[2] if level == 1 else title
-            body.append(f"<h{level}>{inline(heading[2])}</h{level}>")
-        elif len(block) == 1 and (picture := PICTURE.fullmatch(first.strip())):
-            body.append(figure(picture[1], guide.parent / picture[2]))
-        elif first.startswith("- "):
-            items: list[str] = []
-            for line in block:
-                if line.startswith("- "):
-                    items.append(line[2:])
-                else:
-                    items[-1] += " " + line.strip()
-            body.append("<ul>" + "".join(f"<li>{inline(item)}</li>" for item in items) + "</ul>")
-        else:
-            body.append(f"<p>{inline(' '.join(line.strip() for line in block))}</p>")
+    text = guide.read_text(encoding="utf-8")
+    title = next((line[2:].strip() for line in text.splitlines() if line.startswith("# ")),
+                 guide.stem)
+    body = markdown.markdown(text, output_format="html",
+                             extensions=["tables", "fenced_code", "attr_list", "sane_lists",
+                                         Pictures(guide.parent)])
     return (f'<!DOCTYPE html>\n<html lang="en">\n<head>\n<meta charset="utf-8">\n'
-            f"<title>{escape(title)}</title>\n<style>\n{STYLE}\n</style>\n</head>\n<body>\n"
-            + "\n".join(body) + "\n</body>\n</html>\n")
+            f"<title>{markdown.util.code_escape(title)}</title>\n<style>\n{STYLE}\n</style>\n"
+            f"</head>\n<body>\n{body}\n</body>\n</html>\n")
 
 
 def main() -> int:

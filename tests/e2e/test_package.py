@@ -55,7 +55,7 @@ class PackageTest(unittest.TestCase):
 
     def test_guide_carries_every_picture_of_the_guide(self):
         page = self.package.read(GUIDE).decode("utf-8")
-        sources = re.findall(r'<img src="([^"]*)"', page)
+        sources = re.findall(r'<img [^>]*src="([^"]*)"', page)
         self.assertTrue(all(src.startswith("data:image/png;base64,") for src in sources))
         embedded = [base64.b64decode(src.partition(",")[2]) for src in sources]
         guide = REPOSITORY / "docs" / "administrator-guide.md"
@@ -64,12 +64,12 @@ class PackageTest(unittest.TestCase):
         self.assertEqual(embedded, [(guide.parent / path).read_bytes() for path in pictures])
 
     def test_guide_leaves_no_markdown_unconverted(self):
-        # The converter knows only the Markdown the guide uses: strong text
-        # around code, a link or a numbered list would reach the page as it
-        # was typed.
+        # Markdown reaches the page as it was typed where its syntax is
+        # slightly off: a list or a table glued to the paragraph before it, an
+        # anchor after a heading, strong text around code.
         page = self.package.read(GUIDE).decode("utf-8")
         text = re.sub(r"<code>.*?</code>|<img [^>]*>", "", page, flags=re.S)
-        for leftover in ("**", "`", "](", "<p>1. "):
+        for leftover in ("**", "`", "](", "<p>1. ", "\n- ", "\n1. ", "|--", "{#"):
             with self.subTest(leftover=leftover):
                 at = text.find(leftover)
                 self.assertEqual(at, -1, text[max(at - 60, 0):at + 60])
