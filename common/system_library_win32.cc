@@ -3,21 +3,22 @@
 #include <string>
 
 #include "error.h"
-#include "program_folder.h"
+#include "platform_win32.h"
 
 namespace {
 
 bool RunsFromTheWindowsFolder() {
-  wchar_t program[MAX_PATH];
   wchar_t windows[MAX_PATH];
-  DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
-  UINT windows_length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH || windows_length == 0 || windows_length >= MAX_PATH) {
-    return false;
+  UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  std::wstring folder;
+  try {
+    folder = Win32Platform().ProgramFolder();
+  } catch (const RunTimeError&) {
+    return false;  // a folder it cannot tell gets the system folder only
   }
-  std::wstring folder = FolderOfModule(std::wstring_view(program, length));
   return CompareStringOrdinal(folder.c_str(), static_cast<int>(folder.size()), windows,
-                              static_cast<int>(windows_length), TRUE) == CSTR_EQUAL;
+                              static_cast<int>(length), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
