@@ -3,9 +3,9 @@ school can: a throwaway self-signed code-signing certificate as a PKCS#12 file,
 and an RSA key made inside a SoftHSM token with a certificate for it, used
 through the token's PKCS#11 module; a time-stamping service of the test's own
 on this machine. Every program in the ZIP verifies against that certificate and
-no other, names itself and the product's web address, a changed byte breaks its
-signature, the programs in bin/ stay unsigned, signing that cannot be done fails
-the build, and the signed programs work under Wine."""
+no other, with a time-stamp, names itself and the product's web address, a
+changed byte breaks its signature, the programs in bin/ stay unsigned, signing
+that cannot be done fails the build, and the signed programs work under Wine."""
 
 import http.server
 import os
@@ -170,11 +170,11 @@ def without_signature(data: bytes) -> bytes:
 @dataclass
 class Road:
     """One way of signing: the build's environment, the certificate that its signatures
-    verify against, and how the build names the key."""
+    verify against, and the line in which the build says how it signed."""
     name: str
     signing: dict[str, str]
     certificate: Path
-    signer: str
+    said: str
 
     def signed(self, name: str) -> Path:
         return scratch / self.name / name
@@ -186,14 +186,17 @@ def setUpModule():
     certificates = Certificates(scratch)
     token = Token(scratch)
     timestamps = TimestampService(certificates)
-    roads = [Road("pkcs12", {"SIGNING_PFX": str(certificates.pfx),
-                             "SIGNING_PASSWORD_FILE": str(certificates.password)},
-                  certificates.signer, str(certificates.pfx)),
-             Road("pkcs11", token.signing(), token.signer, f"{token.key} in {MODULE}")]
+    programs = ", ".join(sorted(PROGRAM_FILES))
+    stamped = {"SIGNING_TIMESTAMP_URL": timestamps.url}
+    roads = [
+        Road("pkcs12", {"SIGNING_PFX": str(certificates.pfx),
+                        "SIGNING_PASSWORD_FILE": str(certificates.password), **stamped},
+             certificates.signer, f"-- Signed {programs} with {certificates.pfx}\n"),
+        Road("pkcs11", token.signing(**stamped), token.signer,
+             f"-- Signed {programs} with {token.key} in {MODULE}\n")]
     builds = {}
     for road in roads:
-        builds[road.name] = build_package(
-            dict(road.signing, SIGNING_TIMESTAMP_URL=timestamps.url))
+        builds[road.name] = build_package(road.signing)
         if builds[road.name].returncode == 0:
             with zipfile.ZipFile(PACKAGE) as package:
                 package.extractall(scratch / road.name)
@@ -257,11 +260,25 @@ class Signatures(SignedPackageTestCase):
         for road in roads:
             with self.subTest(road=road.name):
                 said = builds[road.name].stdout
-                self.assertIn("-- Signed Internet.exe, netswitch.exe, setup.exe with "
-                              f"{road.signer}\n", said)
+                self.assertIn(road.said, said)
                 self.assertNotIn("not signed", said)
                 self.assertNotIn(PASSWORD, said)
                 self.assertNotIn(PIN, said)
+
+    def test_a_test_build_signs_without_a_time_stamp_only_when_asked(self):
+        build = build_package({"SIGNING_PFX": str(certificates.pfx),
+                               "SIGNING_PASSWORD_FILE": str(certificates.password),
+                               "SIGNING_NO_TIMESTAMP": "1"})
+        self.assertEqual(build.returncode, 0, build.stdout)
+        self.assertIn(f"with {certificates.pfx}, without a time-stamp: the signatures end with "
+                      "the certificate\n", build.stdout)
+        with zipfile.ZipFile(PACKAGE) as package:
+            package.extractall(scratch / "no time-stamp")
+        for name in PROGRAM_FILES:
+            with self.subTest(program=name):
+                run = verify(scratch / "no time-stamp" / name, "-CAfile", str(certificates.signer))
+                self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
+                self.assertIn("Timestamp is not available", run.stdout)
 
 
 class SigningFailures(unittest.TestCase):
@@ -269,7 +286,8 @@ class SigningFailures(unittest.TestCase):
         wrong = scratch / "wrong-password"
         wrong.write_text("not the password\n")
         pfx, password = str(certificates.pfx), str(certificates.password)
-        # Each case and what the build's message must name.
+        # Each case and what the build's message must name; each signs with a
+        # time-stamp unless it says otherwise.
         cases = {
             "wrong password": ({"SIGNING_PFX": pfx, "SIGNING_PASSWORD_FILE": str(wrong)}, pfx),
             "no password file": ({"SIGNING_PFX": pfx}, "needs SIGNING_PASSWORD_FILE"),
@@ -290,11 +308,16 @@ class SigningFailures(unittest.TestCase):
                                    "SIGNING_KEY carries a PIN"),
             "both ways": (token.signing(SIGNING_PFX=pfx),
                           "unset either SIGNING_PFX or SIGNING_PKCS11_MODULE"),
+            "no time-stamping service": ({"SIGNING_PFX": pfx, "SIGNING_PASSWORD_FILE": password,
+                                          "SIGNING_TIMESTAMP_URL": ""},
+                                         "Signing needs SIGNING_TIMESTAMP_URL"),
+            "time-stamps off and on": ({"SIGNING_PFX": pfx, "SIGNING_PASSWORD_FILE": password,
+                                        "SIGNING_NO_TIMESTAMP": "1"}, "ask for opposite things"),
         }
         for case, (signing, named) in cases.items():
             with self.subTest(case=case):
                 PACKAGE.write_bytes(b"an earlier package")
-                run = build_package(signing)
+                run = build_package(dict({"SIGNING_TIMESTAMP_URL": timestamps.url}, **signing))
                 self.assertNotEqual(run.returncode, 0, run.stdout)
                 self.assertFalse(PACKAGE.exists())
                 self.assertIn(named, " ".join(run.stdout.split()))
