@@ -17,7 +17,9 @@
 # certificate (a test build). Each signature carries the program's description
 # and the product's web address, which Windows shows when UAC asks and in the
 # file's properties. The programs in bin/ stay as built.
-
+#
+# Or SIGNED_PROGRAMS_DIR names a folder of the programs of this build signed
+# elsewhere, which are checked and packed instead (SignedElsewhere.cmake).
 set(pkcs12_variables SIGNING_PFX SIGNING_PASSWORD_FILE)
 set(pkcs11_variables SIGNING_PKCS11_MODULE SIGNING_KEY SIGNING_CERTS SIGNING_PIN_FILE)
 
@@ -39,17 +41,28 @@ endfunction()
 
 split_by_environment(pkcs12 pkcs12_missing ${pkcs12_variables})
 split_by_environment(pkcs11 pkcs11_missing ${pkcs11_variables})
-if(NOT pkcs12 AND NOT pkcs11)
+split_by_environment(elsewhere not_elsewhere SIGNED_PROGRAMS_DIR)
+if(NOT pkcs12 AND NOT pkcs11 AND NOT elsewhere)
   message(STATUS "The programs are not signed: set SIGNING_PFX and SIGNING_PASSWORD_FILE, or "
                  "SIGNING_PKCS11_MODULE, SIGNING_KEY, SIGNING_CERTS and SIGNING_PIN_FILE, "
-                 "to sign them")
+                 "to sign them, or SIGNED_PROGRAMS_DIR to take them signed elsewhere")
   return()
 endif()
 # A failure below leaves no earlier package behind to be taken for this one.
 file(REMOVE "${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.zip")
 
-# Half a key is a mistake, not a wish for an unsigned release; two keys are
-# one too many.
+# Half a key is a mistake, not a wish for an unsigned release; two keys, or a
+# key and programs signed elsewhere, are one too many.
+if(elsewhere)
+  if(pkcs12 OR pkcs11)
+    set(keys ${pkcs12} ${pkcs11})
+    list(JOIN keys ", " keys)
+    message(FATAL_ERROR "SIGNED_PROGRAMS_DIR takes programs signed elsewhere, which are not "
+                        "signed again: unset either it or ${keys}")
+  endif()
+  include(${CMAKE_CURRENT_LIST_DIR}/SignedElsewhere.cmake)
+  return()
+endif()
 if(pkcs12 AND pkcs11)
   list(JOIN pkcs12 ", " pkcs12)
   list(JOIN pkcs11 ", " pkcs11)

@@ -2,10 +2,13 @@
 school can: a throwaway self-signed code-signing certificate as a PKCS#12 file,
 and an RSA key made inside a SoftHSM token with a certificate for it, used
 through the token's PKCS#11 module; a time-stamping service of the test's own
-on this machine. Every program in the ZIP verifies against that certificate and
-no other, with a time-stamp, names itself and the product's web address, a
-changed byte breaks its signature, the programs in bin/ stay unsigned, signing
-that cannot be done fails the build, and the signed programs work under Wine."""
+on this machine; or made of the programs signed elsewhere, as SignTool on
+Windows would, here by osslsigncode with the PKCS#12 file. Every program in the
+ZIP verifies against that certificate and no other, with a time-stamp, names
+itself and the product's web address, a changed byte breaks its signature, the
+programs in bin/ stay unsigned, signing that cannot be done and programs signed
+elsewhere that fail their checks fail the build, and the programs the build
+signed work under Wine."""
 
 import http.server
 import os
@@ -145,6 +148,29 @@ class TimestampRequest(http.server.BaseHTTPRequestHandler):
         pass
 
 
+def sign_elsewhere(folder: str, timestamp: bool = True, changed: str = "",
+                   left_out: str = "") -> Path:
+    """A folder of the built programs signed as on Windows, with the PKCS#12 file and,
+    unless told otherwise, a time-stamp; one of them may be `changed` before it is signed,
+    or `left_out`."""
+    signed = scratch / folder
+    signed.mkdir()
+    for name in PROGRAM_FILES:
+        if name == left_out:
+            continue
+        data = bytearray((PROGRAMS / name).read_bytes())
+        if name == changed:
+            _, _, _, code = PortableExecutable(bytes(data)).sections[0]
+            data[code + 100] ^= 0x01
+        unsigned = scratch / f"unsigned-{name}"
+        unsigned.write_bytes(data)
+        stamp = ["-ts", timestamps.url] if timestamp else []
+        run("osslsigncode", "sign", "-pkcs12", str(certificates.pfx), "-readpass",
+            str(certificates.password), "-h", "sha256", *stamp, "-n", DESCRIPTIONS[name],
+            "-i", WEB_ADDRESS, "-in", str(unsigned), "-out", str(signed / name))
+    return signed
+
+
 def verify(program: Path, *trust: str) -> subprocess.CompletedProcess:
     return subprocess.run(["osslsigncode", "verify", *trust, "-in", str(program)],
                           capture_output=True, text=True)
@@ -181,19 +207,30 @@ class Road:
 
 
 def setUpModule():
-    global scratch, certificates, token, timestamps, roads, builds
+    global scratch, certificates, token, timestamps, trusted, elsewhere, roads, signing_roads
+    global builds
     scratch = Path(tempfile.mkdtemp(prefix="signing-"))
     certificates = Certificates(scratch)
     token = Token(scratch)
     timestamps = TimestampService(certificates)
+    # The authorities of the signatures made elsewhere and of their time-stamps.
+    trusted = scratch / "trusted.pem"
+    trusted.write_text(certificates.signer.read_text() + certificates.tsa.read_text())
     programs = ", ".join(sorted(PROGRAM_FILES))
     stamped = {"SIGNING_TIMESTAMP_URL": timestamps.url}
-    roads = [
+    signing_roads = [
         Road("pkcs12", {"SIGNING_PFX": str(certificates.pfx),
                         "SIGNING_PASSWORD_FILE": str(certificates.password), **stamped},
              certificates.signer, f"-- Signed {programs} with {certificates.pfx}\n"),
         Road("pkcs11", token.signing(**stamped), token.signer,
              f"-- Signed {programs} with {token.key} in {MODULE}\n")]
+    elsewhere = sign_elsewhere("signed elsewhere")
+    roads = [*signing_roads,
+             Road("elsewhere", {"SIGNED_PROGRAMS_DIR": str(elsewhere),
+                                "SIGNED_PROGRAMS_CAFILE": str(trusted)},
+                  certificates.signer, f"-- Took {programs} signed elsewhere from {elsewhere}: "
+                                       "each signature and its time-stamp verified, each "
+                                       "program the one built\n")]
     builds = {}
     for road in roads:
         builds[road.name] = build_package(road.signing)
@@ -286,6 +323,7 @@ class SigningFailures(unittest.TestCase):
         wrong = scratch / "wrong-password"
         wrong.write_text("not the password\n")
         pfx, password = str(certificates.pfx), str(certificates.password)
+        taken = {"SIGNED_PROGRAMS_DIR": str(elsewhere), "SIGNED_PROGRAMS_CAFILE": str(trusted)}
         # Each case and what the build's message must name; each signs with a
         # time-stamp unless it says otherwise.
         cases = {
@@ -313,6 +351,27 @@ class SigningFailures(unittest.TestCase):
                                          "Signing needs SIGNING_TIMESTAMP_URL"),
             "time-stamps off and on": ({"SIGNING_PFX": pfx, "SIGNING_PASSWORD_FILE": password,
                                         "SIGNING_NO_TIMESTAMP": "1"}, "ask for opposite things"),
+            "signed elsewhere and a key": (dict(taken, SIGNING_PFX=pfx,
+                                                SIGNING_PASSWORD_FILE=password),
+                                           "unset either it or SIGNING_PFX, "
+                                           "SIGNING_PASSWORD_FILE"),
+            "signed elsewhere, one left out": (
+                dict(taken, SIGNED_PROGRAMS_DIR=str(sign_elsewhere("left out",
+                                                                   left_out="setup.exe"))),
+                "SIGNED_PROGRAMS_DIR has no setup.exe"),
+            "signed elsewhere, another program": (
+                dict(taken, SIGNED_PROGRAMS_DIR=str(sign_elsewhere("another",
+                                                                   changed="netswitch.exe"))),
+                "netswitch.exe is not the netswitch.exe that this build made"),
+            "signed elsewhere without a time-stamp": (
+                dict(taken, SIGNED_PROGRAMS_DIR=str(sign_elsewhere("no stamp", timestamp=False))),
+                "Internet.exe is signed without a time-stamp that verifies"),
+            "time-stamp of an authority not trusted": (
+                dict(taken, SIGNED_PROGRAMS_CAFILE=str(certificates.signer)),
+                "Internet.exe is signed without a time-stamp that verifies"),
+            "signature of an authority not trusted": (
+                dict(taken, SIGNED_PROGRAMS_CAFILE=""),
+                "Internet.exe carries no signature that verifies against the system's"),
         }
         for case, (signing, named) in cases.items():
             with self.subTest(case=case):
@@ -342,7 +401,7 @@ class SignedProgramsRun(SignedPackageTestCase):
         session.shut_down()
 
     def test_setup_installs_the_signed_launcher_from_the_share(self):
-        for road in roads:
+        for road in signing_roads:
             with self.subTest(road=road.name):
                 workstation.clear()
                 folder = session.share_folder(f"signed-setup-{road.name}")
@@ -359,7 +418,7 @@ class SignedProgramsRun(SignedPackageTestCase):
                                  r"C:\windows\Internet.exe")
 
     def test_launcher_shows_the_agreement_and_connect_opens_the_page(self):
-        for road in roads:
+        for road in signing_roads:
             with self.subTest(road=road.name):
                 folder = session.local_folder(f"signed-launcher-{road.name}")
                 folder.add_file(road.signed("Internet.exe"))
@@ -376,7 +435,7 @@ class SignedProgramsRun(SignedPackageTestCase):
                 session.close(session.window("welcome.txt - Notepad", timeout=15)["title"])
 
     def test_netswitch_stops_access(self):
-        for road in roads:
+        for road in signing_roads:
             with self.subTest(road=road.name):
                 folder = session.share_folder(f"signed-switch-{road.name}")
                 folder.add_file(road.signed("netswitch.exe"))
