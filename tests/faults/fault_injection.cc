@@ -13,6 +13,11 @@
 //                path have succeeded; from then on every chosen call fails
 //   FAULT_LOG    the file to which each injected failure is added as a line
 //                "FUNCTION CODE PATH"
+//   FAULT_ACCESS_LIST  1: ReplaceFileW fails as where the user may not carry the
+//                replaced file's access list over (no WRITE_DAC), only when called
+//                without REPLACEFILE_IGNORE_MERGE_ERRORS or _ACL_ERRORS; with
+//                either, Windows swaps the files and drops the list, and the real
+//                call here swaps them too
 // A failing WriteFile of more than one byte first writes half of them, as a
 // write cut off by a dropped connection does.
 #include <windows.h>
@@ -31,6 +36,7 @@ struct Settings {
   std::wstring trigger;
   long trigger_after = 0;
   std::wstring log;
+  bool access_list = false;
 };
 
 Settings settings;
@@ -150,6 +156,9 @@ BOOL WINAPI FailingReplaceFile(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR ba
                                LPVOID exclude, LPVOID reserved) {
   const wchar_t* chosen =
       Chosen(replaced) ? replaced : Chosen(replacement) ? replacement : nullptr;
+  bool merge_errors_ignored =
+      (flags & (REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS)) != 0;
+  if (settings.access_list && merge_errors_ignored) chosen = nullptr;
   if (chosen && Fails(L"ReplaceFileW", chosen)) return FALSE;
   return real_replace_file(replaced, replacement, backup, flags, exclude, reserved);
 }
@@ -242,6 +251,7 @@ void ReadSettings() {
     settings.trigger_after = wcstol(after.c_str() + colon + 1, nullptr, 10);
   }
   settings.log = Environment(L"FAULT_LOG");
+  settings.access_list = Environment(L"FAULT_ACCESS_LIST") == L"1";
 }
 
 }  // namespace
