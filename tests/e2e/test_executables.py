@@ -108,6 +108,7 @@ class ExecutablesTest(unittest.TestCase):
                 manifest = resources[(RT_MANIFEST, 1)].decode()
                 self.assertIn(f'level="{level}"', manifest)
                 self.assertRegex(manifest, r"<dpiAware[^>]*>true</dpiAware>")
+                self.assertRegex(manifest, r"<dpiAwareness[^>]*>PerMonitorV2, System</dpiAwareness>")
                 self.assertIn("supportedOS", manifest)
                 version = resources[(RT_VERSION, 1)]
                 fixed = version.index(struct.pack("<I", 0xFEEF04BD))
