@@ -83,13 +83,17 @@ def icon_images(resources: dict, group: int) -> list:
     return images
 
 
+def sizes(bits: int, largest: int = 64) -> list:
+    """An icon's images at every size Windows asks for from 100 % to 200 %, up to `largest`."""
+    return [(size, size, bits) for size in (16, 20, 24, 28, 32, 40, 48, 56, 64, 256)
+            if size <= largest]
+
+
 class ExecutablesTest(unittest.TestCase):
     PROGRAMS = {
-        "Internet.exe": ("asInvoker", {1: [(32, 32, 8)]}),
-        "netswitch.exe": ("asInvoker", {1: [(32, 32, 4), (16, 16, 4)],
-                                         2: [(32, 32, 4), (16, 16, 4)],
-                                         3: [(32, 32, 4), (16, 16, 4)]}),
-        "setup.exe": ("highestAvailable", {1: [(32, 32, 4)]}),
+        "Internet.exe": ("asInvoker", {1: sizes(8, 256)}),
+        "netswitch.exe": ("asInvoker", {1: sizes(4, 256), 2: sizes(4), 3: sizes(4)}),
+        "setup.exe": ("highestAvailable", {1: sizes(4, 256)}),
     }
 
     def test_each_program_imports_only_windows_own_dlls(self):
