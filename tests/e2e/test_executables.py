@@ -12,6 +12,9 @@ from harness import PROGRAMS, REPOSITORY
 # them, so the programs load those from the system folder themselves.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "ole32.dll",
                "oleaut32.dll", "advapi32.dll", "msvcrt.dll"}
+# Functions of Windows 10 that Windows 7 and 8 lack: imported, the programs
+# would not start there, so they look them up.
+WINDOWS_10_ONLY = {"GetDpiForWindow", "AdjustWindowRectExForDpi", "GetSystemMetricsForDpi"}
 RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
 
 
@@ -39,13 +42,19 @@ class PortableExecutable:
         start = self.offset(rva)
         return self.data[start:self.data.index(b"\0", start)].decode("ascii")
 
-    def imports(self) -> set:
+    def imports(self) -> dict:
+        """{DLL in lower case: the names of the functions imported from it}."""
         rva, _ = self.directories[1]
-        names, at = set(), self.offset(rva)
+        found, at = {}, self.offset(rva)
         while (name := struct.unpack_from("<12xI", self.data, at)[0]) != 0:
-            names.add(self.string(name).lower())
+            functions = found.setdefault(self.string(name).lower(), set())
+            lookup = self.offset(struct.unpack_from("<I", self.data, at)[0])
+            while (entry := struct.unpack_from("<Q", self.data, lookup)[0]) != 0:
+                if not entry >> 63:  # imported by name, not by ordinal
+                    functions.add(self.string(entry + 2))
+                lookup += 8
             at += 20
-        return names
+        return found
 
     def resources(self) -> dict:
         """{(type, id): bytes}, each in its first language."""
@@ -100,7 +109,8 @@ class ExecutablesTest(unittest.TestCase):
         for name in self.PROGRAMS:
             with self.subTest(program=name):
                 imports = PortableExecutable((PROGRAMS / name).read_bytes()).imports()
-                self.assertLessEqual(imports, SYSTEM_DLLS)
+                self.assertLessEqual(set(imports), SYSTEM_DLLS)
+                self.assertFalse(set().union(*imports.values()) & WINDOWS_10_ONLY)
 
     def test_icons_manifest_and_version_information(self):
         major, minor, patch = project_version()
