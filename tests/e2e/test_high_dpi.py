@@ -148,9 +148,10 @@ class MovedToOtherMonitors(LayoutChecks):
     """A window moved to monitors of other DPIs, 96 -> 144 -> 192 -> 96, as Windows
     moves it; every monitor of Wine has the prefix's DPI, so tests/faults/dpi_mover.dll
     sends the window WM_DPICHANGED from inside the program. At each DPI the window sits
-    where Windows suggested, laid out from its twips, with captions grown with it that
-    fit wherever they fit at 96 DPI, pictures and icons of the DPI's size, and what the
-    user did; many more moves leave it holding no more GDI objects or icons."""
+    where Windows suggested, laid out from its twips, its fonts made again at that DPI
+    and its captions fitting wherever they fit at 96 DPI, with pictures and icons of the
+    DPI's size and what the user did; many more moves leave it holding no more GDI
+    objects or icons."""
 
     DPIS = (144, 192, 96)
     session: WineSession
