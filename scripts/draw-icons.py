@@ -10,9 +10,16 @@ Each pixel is sampled 4 x 4 times: pixels less than half covered become
 transparent, the others take the most common colour of their samples (mixing
 colours at an edge would only give muddy in-between shades), matched to the
 nearest palette colour.
+
+Each icon is drawn at every size Windows asks for between 100 % and 200 %
+scaling (16 to 32 pixels for small icons, 32 to 64 for large ones), so that a
+window picks an image of its exact size rather than a stretched one; the
+programs' own icons also at 256 pixels, for the shell's largest views, stored
+as PNG as Windows takes it at that size.
 """
 import math
 import struct
+import zlib
 from collections import Counter
 from pathlib import Path
 
@@ -170,11 +177,12 @@ def setup_page(size):
 
 
 def traffic_light(red, amber, green):
-    """A dark housing with a one-pixel grey rim and three lamps; lit lamps get a glint when large enough."""
+    """A dark housing with a grey rim, one pixel wide at 32 x 32 and never less, and three lamps;
+    lit lamps get a glint when large enough."""
     lamps = ((6, red), (16, amber), (26, green))
 
     def drawing(size):
-        rim = CANVAS / size
+        rim = max(1.0, CANVAS / size)
         glints = [(WHITE, circle(14.2, cy - 1.8, 1.1)) for cy, colour in lamps
                   if size >= 32 and colour in (RED, YELLOW, GREEN)]
         return ([(DARK_GREY, rounded_rect(8, 0, 24, 32, 4)),
@@ -232,15 +240,39 @@ def packed_rows(values, size, bits):
 
 
 def icon_image(drawing, size, palette):
-    """One BITMAPINFOHEADER-based image: header, palette, colour rows, transparency mask."""
+    """One image: BITMAPINFOHEADER-based (header, palette, colour rows, transparency
+    mask), or PNG at 256 pixels."""
     bits = 8 if len(palette) == 256 else 4
-    pixels = render(drawing, size)
-    xor = packed_rows([0 if p is None else nearest(palette, p) for p in pixels], size, bits)
-    mask = packed_rows([int(p is None) for p in pixels], size, 1)
+    indices = [None if p is None else nearest(palette, p) for p in render(drawing, size)]
+    if size == 256:
+        return bits, png_image([None if i is None else palette[i] for i in indices], size)
+    xor = packed_rows([i or 0 for i in indices], size, bits)
+    mask = packed_rows([int(i is None) for i in indices], size, 1)
     header = struct.pack('<IiiHHIIiiII', 40, size, 2 * size, 1, bits, 0,
                          len(xor) + len(mask), 0, 0, len(palette), 0)
     colours = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
     return bits, header + colours + xor + mask
+
+
+def png_image(pixels, size):
+    """An 8-bit indexed PNG of the colours the image uses, the last of them transparent."""
+    colours = sorted({p for p in pixels if p is not None})
+    assert len(colours) < 256
+    index = {colour: i for i, colour in enumerate(colours)}
+    transparent = len(colours)
+    rows = b''.join(b'\0' + bytes(transparent if p is None else index[p]
+                                  for p in pixels[row * size:(row + 1) * size])
+                    for row in range(size))
+
+    def chunk(kind, data):
+        return (struct.pack('>I', len(data)) + kind + data
+                + struct.pack('>I', zlib.crc32(kind + data)))
+    return (b'\x89PNG\r\n\x1a\n'
+            + chunk(b'IHDR', struct.pack('>IIBBBBB', size, size, 8, 3, 0, 0, 0))
+            + chunk(b'PLTE', b''.join(bytes(c) for c in colours) + bytes(3))
+            + chunk(b'tRNS', bytes([255] * transparent + [0]))
+            + chunk(b'IDAT', zlib.compress(rows, 9))
+            + chunk(b'IEND', b''))
 
 
 def icon_file(drawing, sizes, palette):
@@ -254,12 +286,15 @@ def icon_file(drawing, sizes, palette):
     return directory + b''.join(data for _, _, data in images)
 
 
+SCALED = (16, 20, 24, 28, 32, 40, 48, 56, 64)
+PROGRAM = SCALED + (256,)
+
 ICONS = [
-    ('launcher/internet.ico', browser_emblem, (32,), EMBLEM_PALETTE),
-    ('setup/setup.ico', setup_page, (32,), VGA_PALETTE),
-    ('switch/netswitch.ico', traffic_light(DARK_RED, YELLOW, DARK_GREEN), (32, 16), VGA_PALETTE),
-    ('switch/stop.ico', stop_sign, (32, 16), VGA_PALETTE),
-    ('switch/go.ico', traffic_light(DARK_RED, DARK_YELLOW, GREEN), (32, 16), VGA_PALETTE),
+    ('launcher/internet.ico', browser_emblem, PROGRAM, EMBLEM_PALETTE),
+    ('setup/setup.ico', setup_page, PROGRAM, VGA_PALETTE),
+    ('switch/netswitch.ico', traffic_light(DARK_RED, YELLOW, DARK_GREEN), PROGRAM, VGA_PALETTE),
+    ('switch/stop.ico', stop_sign, SCALED, VGA_PALETTE),
+    ('switch/go.ico', traffic_light(DARK_RED, DARK_YELLOW, GREEN), SCALED, VGA_PALETTE),
 ]
 
 

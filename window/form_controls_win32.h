@@ -1,4 +1,4 @@
-// What the files of the form share about its controls.
+// What the files of the form share about its frame and its controls.
 #pragma once
 
 #include <windows.h>
@@ -6,6 +6,11 @@
 #include <string>
 
 #include "form.h"
+
+// A fixed dialog frame: title bar, system menu and close box; no minimise or
+// maximise box and no sizing border.
+inline constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+inline constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME;
 
 // A stock disabled edit box draws grey text; a text box given colours keeps
 // them when disabled. Such a box only shows its text, without focus, caret,

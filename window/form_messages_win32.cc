@@ -3,6 +3,11 @@
 #include "form_controls_win32.h"
 #include "form_win32.h"
 
+namespace {
+// Sent by Windows 10 (1703 and later), which the headers for Windows 7 leave out.
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
+}  // namespace
+
 LRESULT CALLBACK Form::FormProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
     auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
@@ -42,6 +47,15 @@ LRESULT Form::HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       EndPaint(window_, &paint);
       return 0;
     }
+    case kGetDpiScaledSize: {
+      // The size at the coming DPI is the form's, not the present one scaled.
+      RECT frame = FrameAt(static_cast<int>(wparam));
+      *reinterpret_cast<SIZE*>(lparam) = {frame.right - frame.left, frame.bottom - frame.top};
+      return TRUE;
+    }
+    case WM_DPICHANGED:
+      ChangeDpi(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
     case WM_NEXTDLGCTL:
       MoveFocus(wparam, lparam);
       return 0;

@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr int kIconSize = 32;
 constexpr int kTextMargin = 30;  // twips
 
 UINT TextAlignment(Alignment alignment) {
@@ -91,7 +90,6 @@ void Form::DrawPicture(const DRAWITEMSTRUCT& item) {
   if (!control) return;
   const ControlDesign& design = *control->design;
   FillRect(item.hDC, &item.rcItem, BrushFor(design.back_colour.value_or(GetSysColor(COLOR_BTNFACE))));
-  auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(design.icon), IMAGE_ICON,
-                                            kIconSize, kIconSize, LR_SHARED));
-  DrawIconEx(item.hDC, 0, 0, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+  // Drawn at the size it was loaded at.
+  DrawIconEx(item.hDC, 0, 0, PictureIcon(design.icon), 0, 0, 0, nullptr, DI_NORMAL);
 }

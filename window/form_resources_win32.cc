@@ -1,5 +1,5 @@
-// Measures and GDI resources: twips at the screen's DPI, and the fonts and
-// brushes the form makes once and keeps for its lifetime.
+// Measures and GDI resources: twips at the window's DPI, the fonts the form
+// makes at that DPI, the brushes it keeps for its lifetime, and icons at a size.
 #include <cmath>
 
 #include "fonts.h"
@@ -11,8 +11,9 @@ constexpr int kTwipsPerInch = 1440;
 
 }  // namespace
 
-int Form::X(int twips) const { return MulDiv(twips, dpi_x_, kTwipsPerInch); }
-int Form::Y(int twips) const { return MulDiv(twips, dpi_y_, kTwipsPerInch); }
+int Form::Pixels(int twips, int dpi) { return MulDiv(twips, dpi, kTwipsPerInch); }
+int Form::X(int twips) const { return Pixels(twips, dpi_); }
+int Form::Y(int twips) const { return Pixels(twips, dpi_); }
 
 HFONT Form::FontFor(const Font& font) {
   std::wstring key = std::wstring(font.face) + L"/" + std::to_wstring(font.points) + L"/" +
@@ -21,10 +22,10 @@ HFONT Form::FontFor(const Font& font) {
   if (found == fonts_.end()) {
     // Rounded down, a font grows no faster than the twips around it, so a
     // caption that fits its control at 96 DPI fits it at every DPI.
-    int height = -static_cast<int>(std::floor(font.points * dpi_y_ / 72.0 + 1e-9));
+    int height = -static_cast<int>(std::floor(font.points * dpi_ / 72.0 + 1e-9));
     HFONT created = CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, FaceAtDpi(font.face, dpi_y_));
+                                DEFAULT_PITCH | FF_DONTCARE, FaceAtDpi(font.face, dpi_));
     found = fonts_.emplace(key, GdiObject(created)).first;
   }
   return static_cast<HFONT>(found->second.get());
@@ -36,4 +37,12 @@ HBRUSH Form::BrushFor(Colour colour) {
     found = brushes_.emplace(colour, GdiObject(CreateSolidBrush(colour))).first;
   }
   return static_cast<HBRUSH>(found->second.get());
+}
+
+// The icon's image of this size, or the one Windows scales to it where it has
+// none. Not shared: Windows keeps one shared image of an icon, whatever size is
+// asked for later.
+HICON Form::LoadIconOfSize(int icon, int size) const {
+  return static_cast<HICON>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(icon), IMAGE_ICON, size, size, 0));
 }

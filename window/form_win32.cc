@@ -13,10 +13,6 @@
 namespace {
 
 constexpr wchar_t kFormClass[] = L"BrowserLauncherForm";
-// A fixed dialog frame: title bar, system menu and close box; no minimise or
-// maximise box and no sizing border.
-constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME;
 
 struct WindowClass {
   const wchar_t* name;
@@ -66,33 +62,7 @@ WindowClass ClassOf(const ControlDesign& design) {
   return {nullptr, 0, 0};
 }
 
-HICON IconOfSize(HINSTANCE instance, int icon, int size_metric) {
-  int size = GetSystemMetrics(size_metric);
-  return static_cast<HICON>(
-      LoadImageW(instance, MAKEINTRESOURCEW(icon), IMAGE_ICON, size, size, LR_SHARED));
-}
-
 bool HasToolTip(const ControlDesign& design) { return design.tool_tip != nullptr; }
-
-// Where a window's near edge goes along one axis: where it was, moved back the
-// least that brings its far edge inside the area, and never before the area's
-// near edge, so that a window larger than the area starts where the area does.
-LONG Inside(LONG start, LONG size, LONG area_start, LONG area_end) {
-  return std::max(area_start, std::min(start, area_end - size));
-}
-
-// The window's fixed place, moved the least that keeps all of it in the work
-// area of its monitor: at a high DPI a small screen, or the taskbar, would
-// otherwise hide its lower buttons.
-void KeepOnItsScreen(RECT& frame) {
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  if (!GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor)) return;
-  const RECT& area = monitor.rcWork;
-  OffsetRect(&frame,
-             Inside(frame.left, frame.right - frame.left, area.left, area.right) - frame.left,
-             Inside(frame.top, frame.bottom - frame.top, area.top, area.bottom) - frame.top);
-}
 
 // The tool tip class comes from comctl32, which is not among the DLLs Windows
 // always takes from its own folder: imported, it would be looked for beside
@@ -115,38 +85,40 @@ Form::~Form() {
   if (window_) DestroyWindow(window_);
 }
 
-// The window's icons come with its class: Wine converts a window's icons for
-// the X display when it creates the window, and again at each WM_SETICON.
-void Form::RegisterFormClass(HINSTANCE instance, int icon) {
+// The window's icons come with its class, at the sizes of the system's DPI:
+// Wine converts a window's icons for the X display when it creates the window,
+// and again at each WM_SETICON. The class keeps them for the program's life.
+void Form::RegisterFormClass() {
   WNDCLASSEXW form_class{};
   form_class.cbSize = sizeof form_class;
   form_class.lpfnWndProc = FormProc;
-  form_class.hInstance = instance;
-  form_class.hIcon = IconOfSize(instance, icon, SM_CXICON);
-  form_class.hIconSm = IconOfSize(instance, icon, SM_CXSMICON);
+  form_class.hInstance = instance_;
+  form_class.hIcon = LoadIconOfSize(design_.icon, GetSystemMetrics(SM_CXICON));
+  form_class.hIconSm = LoadIconOfSize(design_.icon, GetSystemMetrics(SM_CXSMICON));
   form_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   form_class.lpszClassName = kFormClass;
   RegisterClassExW(&form_class);
 }
 
+// The window is made at its place at the system's DPI. Where that is on a
+// monitor of another DPI, it takes that monitor's DPI, its place and size
+// there and its icons of that size before its controls are made and anything
+// is drawn.
 void Form::Realise() {
-  RegisterFormClass(instance_, design_.icon);
+  RegisterFormClass();
+  dpi_ = dpi_functions_.OfSystem();
   CreateWindowFrame();
+  if (int monitor_dpi = dpi_functions_.OfWindow(window_); monitor_dpi != dpi_) {
+    dpi_ = monitor_dpi;
+    Place(FixedPlace(FrameAsDrawn()));
+    ShowWindowIcons();
+  }
   for (Control& control : controls_) CreateControl(control);
 }
 
 void Form::CreateWindowFrame() {
-  const FormDesign& design = design_;
-  HDC screen = GetDC(nullptr);
-  dpi_x_ = GetDeviceCaps(screen, LOGPIXELSX);
-  dpi_y_ = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-
-  RECT frame{X(design.left), Y(design.top), X(design.left) + X(design.client_width),
-             Y(design.top) + Y(design.client_height)};
-  AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
-  KeepOnItsScreen(frame);
-  CreateWindowExW(kFormExStyle, kFormClass, design.caption, kFormStyle, frame.left, frame.top,
+  RECT frame = FixedPlace(FrameAt(dpi_));
+  CreateWindowExW(kFormExStyle, kFormClass, design_.caption, kFormStyle, frame.left, frame.top,
                   frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_,
                   this);
   if (!window_) throw RunTimeError(errors::kOutOfMemory);

@@ -1,6 +1,8 @@
 // A FormDesign realised as a plain Win32 window: a fixed dialog frame whose
 // client area sits at the given screen position, with the controls in tab
-// order, all measured at the screen's DPI.
+// order, all measured at the DPI of the monitor the window is on, and measured
+// again when it moves to a monitor of another DPI or the monitor's scale
+// changes.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +16,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "dpi_win32.h"
 #include "form.h"
 
 // The window itself is made when it is first shown: until then the form keeps
@@ -46,6 +49,10 @@ class Form : public Window {
     void operator()(HGDIOBJ object) const { DeleteObject(object); }
   };
   using GdiObject = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, GdiDeleter>;
+  struct IconDeleter {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+  };
+  using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
   struct Control {
     const ControlDesign* design;
@@ -66,7 +73,7 @@ class Form : public Window {
   LRESULT HandleControlMessage(Control& control, UINT message, WPARAM wparam, LPARAM lparam);
 
   // Realising the window and its controls (form_win32.cc).
-  static void RegisterFormClass(HINSTANCE instance, int icon);
+  void RegisterFormClass();
   void Realise();
   void CreateWindowFrame();
   void CreateControl(Control& control);
@@ -78,6 +85,18 @@ class Form : public Window {
   Control* Find(ControlId id);
   Control* Find(HWND hwnd);
   Control& At(ControlId id);
+
+  // The window's place and size, and realising it again at another DPI
+  // (form_dpi_win32.cc).
+  RECT FrameAt(int dpi) const;
+  RECT FrameAsDrawn() const;
+  RECT FixedPlace(RECT frame) const;
+  void Place(const RECT& frame);
+  void FitClientArea();
+  void ChangeDpi(int dpi, const RECT& suggested);
+  void LayOutAgain(Control& control);
+  void ShowWindowIcons();
+  HICON PictureIcon(int icon);
 
   // Colours and painting (form_paint_win32.cc).
   LRESULT ColourControl(HDC dc, HWND hwnd);
@@ -93,8 +112,10 @@ class Form : public Window {
   void KeepFocus(bool activated);
 
   // Measures, fonts and brushes (form_resources_win32.cc).
+  static int Pixels(int twips, int dpi);
   int X(int twips) const;
   int Y(int twips) const;
+  HICON LoadIconOfSize(int icon, int size) const;
   HFONT FontFor(const Font& font);
   HBRUSH BrushFor(Colour colour);
 
@@ -103,11 +124,15 @@ class Form : public Window {
   HWND window_ = nullptr;
   HWND tool_tips_ = nullptr;
   HWND last_focus_ = nullptr;
-  int dpi_x_ = 96, dpi_y_ = 96;
+  DpiFunctions dpi_functions_;
+  int dpi_ = 96;
   bool busy_ = false;
   std::vector<Control> controls_;
   std::map<ControlId, std::function<void()>> routines_;
   std::function<void(int32_t)> report_unhandled_;
+  // Fonts and icons at the window's DPI; brushes at every DPI.
   std::map<std::wstring, GdiObject> fonts_;
+  std::map<int, Icon> pictures_;  // by resource id
+  Icon big_icon_, small_icon_;    // set where the class's, at the system's DPI, do not fit
   std::map<Colour, GdiObject> brushes_;
 };

@@ -57,12 +57,10 @@ def ink(screen: Screen, left: int, top: int, width: int, height: int) -> dict | 
 WS_EX_CLIENTEDGE = 0x200
 
 
-def edges_touched(screen: Screen, window: dict, control: dict) -> set[str]:
-    """The edges of a control's inside, "top" and "bottom", that its caption
-    reaches. Every caption here breaks between words, so one too big for its
-    control runs out of rows rather than of columns; and the inside leaves out
-    a button's border and a text box's sunken edge. A caption that is not drawn
-    at all fits nowhere: it raises AssertionError."""
+def caption(screen: Screen, window: dict, control: dict) -> tuple[dict, int]:
+    """The box around a control's caption inside the control, and the inside's
+    height; the inside leaves out a button's border and a text box's sunken
+    edge. A caption that is not drawn at all raises AssertionError."""
     inset = 3 if control["class"] == "Button" else 2 if control["exstyle"] & WS_EX_CLIENTEDGE else 0
     rect, client = control["rect"], window["client"]
     height = rect["height"] - 2 * inset
@@ -70,5 +68,14 @@ def edges_touched(screen: Screen, window: dict, control: dict) -> set[str]:
               rect["width"] - 2 * inset, height)
     if box is None:
         raise AssertionError(f"control {control['id']} shows no caption: {control['text']!r}")
+    return box, height
+
+
+def edges_touched(screen: Screen, window: dict, control: dict) -> set[str]:
+    """The edges of a control's inside, "top" and "bottom", that its caption
+    reaches. Every caption here breaks between words, so one too big for its
+    control runs out of rows rather than of columns. A caption that is not
+    drawn at all fits nowhere: it raises AssertionError."""
+    box, height = caption(screen, window, control)
     reached = {"top": box["top"] == 0, "bottom": box["bottom"] == height}
     return {edge for edge, touches in reached.items() if touches}

@@ -661,6 +661,39 @@ void bring_to_foreground(HWND top) {
              "window " + json_string(title_of(top)) + " did not come to the foreground");
 }
 
+// ---------------------------------------------------------------- other monitors
+
+// tests/faults/dpi_mover.dll, loaded into a program, moves its window to a
+// monitor of another DPI, counts the GDI objects and icons it holds and tells
+// the height of each control's font.
+constexpr UINT kMoveTo = WM_APP + 1, kCount = WM_APP + 2, kFontHeight = WM_APP + 3;
+constexpr UINT kMoveTimeoutMs = 10000;
+
+HWND mover_of(HWND top, milliseconds timeout) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(top, &process);
+  HWND mover = nullptr;
+  wait_until(
+      [&] {
+        for (HWND hwnd : top_level_windows()) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(hwnd, &owner);
+          if (owner == process && class_name(hwnd) == L"DpiMover") mover = hwnd;
+        }
+        return mover != nullptr;
+      },
+      timeout, "no DPI mover in the program of window " + json_string(title_of(top)));
+  return mover;
+}
+
+LRESULT ask_mover(HWND mover, UINT message, WPARAM wparam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(mover, message, wparam, 0, SMTO_ABORTIFHUNG, kMoveTimeoutMs, &result)) {
+    throw Failure("the DPI mover did not answer");
+  }
+  return static_cast<LRESULT>(result);
+}
+
 // ---------------------------------------------------------------- commands
 
 struct Arguments {
@@ -747,6 +780,26 @@ std::string colours_command(const Arguments& args) {
   return most_frequent_colours(capture(area)->pixels(), args.top);
 }
 
+std::string move_command(const Arguments& args) {
+  const HWND top = wait_for_window(args.words[0], args.timeout);
+  const int dpi = parse_number(args.words[1]);
+  const HWND mover = mover_of(top, args.timeout);
+  if (!ask_mover(mover, kMoveTo, static_cast<WPARAM>(dpi))) {
+    throw Failure("the DPI mover found no window to move");
+  }
+  JsonObject fonts;
+  for (HWND control : descendants_of(top)) {
+    fonts.add(std::to_string(GetDlgCtrlID(control)),
+              json_number(ask_mover(mover, kFontHeight, reinterpret_cast<WPARAM>(control))));
+  }
+  return JsonObject()
+      .add("dpi", json_number(dpi))
+      .add("gdi_objects", json_number(ask_mover(mover, kCount, 0)))
+      .add("icons", json_number(ask_mover(mover, kCount, 1)))
+      .add("font_heights", fonts.str())
+      .str();
+}
+
 struct Command {
   std::wstring_view name;
   std::size_t min_words, max_words;
@@ -760,13 +813,14 @@ constexpr Command kCommands[] = {
     {L"dismiss", 1, 1, dismiss_command}, {L"click", 2, 2, click_command},
     {L"close", 1, 1, close_command},     {L"keys", 2, kAny, keys_command},
     {L"gone", 1, 1, gone_command},       {L"tooltips", 1, 1, tooltips_command},
-    {L"colours", 2, 2, colours_command},
+    {L"colours", 2, 2, colours_command}, {L"move", 2, 2, move_command},
 };
 
 constexpr std::string_view kUsage =
     "usage: e2e_driver COMMAND TITLE [ARGUMENTS] [--timeout MS] [--top N]\n"
     "  window TITLE | message TITLE | dismiss TITLE | click TITLE CONTROL | close TITLE\n"
     "  keys TITLE KEYS... | gone TITLE | tooltips TITLE | colours TITLE CONTROL|client\n"
+    "  move TITLE DPI (the program run with dpi_mover.dll)\n"
     "CONTROL is #ID or the control's exact text; KEYS like space, shift+tab, alt+s, text:Hello\n";
 
 Arguments parse_arguments(std::span<wchar_t*> words) {

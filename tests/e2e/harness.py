@@ -325,15 +325,18 @@ class WineSession:
             raise RuntimeError(f"{command} failed ({run.returncode}):\n{log.read_text()[-2000:]}")
 
     def start(self, program: str, *args: str, faults: dict | None = None,
-              environment: dict | None = None) -> Process:
+              environment: dict | None = None, mover: bool = False) -> Process:
         r"""Starts a program given by its Windows path (\\SCHOOL\..., G:\..., C:\...).
 
         faults: FAULT_* settings (tests/faults/fault_injection.cc) to run the program under
-        the fault injector, which exits with the program's exit code. environment: further
+        the fault injector, which exits with the program's exit code. mover: under the
+        injector with tests/faults/dpi_mover.dll instead, for move(). environment: further
         variables, or Wine's own ones changed, for this program."""
         log = self.root / "logs" / f"{len(self._processes):03d}-{PureWindowsPath(program).name}.log"
         command = ["wine", program, *args]
-        if faults is not None:
+        if mover:
+            environment = {**(environment or {}), "INJECTED_LIBRARY": "dpi_mover.dll"}
+        if faults is not None or mover:
             command.insert(1, self._fault_injector())
         with open(log, "wb") as output:
             popen = subprocess.Popen(
@@ -351,7 +354,7 @@ class WineSession:
         """The injector and its library, copied beside the driver on first use."""
         injector = self.root / "fault_injector.exe"
         if not injector.exists():
-            for name in ("fault_injection.dll", "fault_injector.exe"):
+            for name in ("fault_injection.dll", "dpi_mover.dll", "fault_injector.exe"):
                 built = WINDOWS_BUILD / "tests" / "faults" / name
                 if not built.is_file():
                     raise FileNotFoundError(f"{built} is not built: cmake --build --preset windows")
@@ -439,6 +442,12 @@ class WineSession:
     def tooltips(self, title: str, timeout: float = 5) -> list:
         """The tool tips of the window's controls: [{"id", "text"}]."""
         return self._driver_waiting("tooltips", timeout, title)
+
+    def move(self, title: str, dpi: int, timeout: float = 5) -> dict:
+        """Moves the window of a program started with mover=True to a monitor of this DPI, as
+        Windows would; returns what the program holds then: {"dpi", "gdi_objects", "icons",
+        "font_heights": {"ID": pixels}}."""
+        return self._driver_waiting("move", timeout, title, str(dpi))
 
     def colours(
         self, title: str, control: str = "client", top: int = 5, timeout: float = 5

@@ -12,6 +12,9 @@ from harness import PROGRAMS, REPOSITORY
 # them, so the programs load those from the system folder themselves.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "ole32.dll",
                "oleaut32.dll", "advapi32.dll", "msvcrt.dll"}
+# Functions of Windows 10 that Windows 7 and 8 lack: imported, the programs
+# would not start there, so they look them up.
+WINDOWS_10_ONLY = {"GetDpiForWindow", "AdjustWindowRectExForDpi", "GetSystemMetricsForDpi"}
 RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
 
 
@@ -39,13 +42,19 @@ class PortableExecutable:
         start = self.offset(rva)
         return self.data[start:self.data.index(b"\0", start)].decode("ascii")
 
-    def imports(self) -> set:
+    def imports(self) -> dict:
+        """{DLL in lower case: the names of the functions imported from it}."""
         rva, _ = self.directories[1]
-        names, at = set(), self.offset(rva)
+        found, at = {}, self.offset(rva)
         while (name := struct.unpack_from("<12xI", self.data, at)[0]) != 0:
-            names.add(self.string(name).lower())
+            functions = found.setdefault(self.string(name).lower(), set())
+            lookup = self.offset(struct.unpack_from("<I", self.data, at)[0])
+            while (entry := struct.unpack_from("<Q", self.data, lookup)[0]) != 0:
+                if not entry >> 63:  # imported by name, not by ordinal
+                    functions.add(self.string(entry + 2))
+                lookup += 8
             at += 20
-        return names
+        return found
 
     def resources(self) -> dict:
         """{(type, id): bytes}, each in its first language."""
@@ -83,20 +92,25 @@ def icon_images(resources: dict, group: int) -> list:
     return images
 
 
+def sizes(bits: int, largest: int = 64) -> list:
+    """An icon's images at every size Windows asks for from 100 % to 200 %, up to `largest`."""
+    return [(size, size, bits) for size in (16, 20, 24, 28, 32, 40, 48, 56, 64, 256)
+            if size <= largest]
+
+
 class ExecutablesTest(unittest.TestCase):
     PROGRAMS = {
-        "Internet.exe": ("asInvoker", {1: [(32, 32, 8)]}),
-        "netswitch.exe": ("asInvoker", {1: [(32, 32, 4), (16, 16, 4)],
-                                         2: [(32, 32, 4), (16, 16, 4)],
-                                         3: [(32, 32, 4), (16, 16, 4)]}),
-        "setup.exe": ("highestAvailable", {1: [(32, 32, 4)]}),
+        "Internet.exe": ("asInvoker", {1: sizes(8, 256)}),
+        "netswitch.exe": ("asInvoker", {1: sizes(4, 256), 2: sizes(4), 3: sizes(4)}),
+        "setup.exe": ("highestAvailable", {1: sizes(4, 256)}),
     }
 
     def test_each_program_imports_only_windows_own_dlls(self):
         for name in self.PROGRAMS:
             with self.subTest(program=name):
                 imports = PortableExecutable((PROGRAMS / name).read_bytes()).imports()
-                self.assertLessEqual(imports, SYSTEM_DLLS)
+                self.assertLessEqual(set(imports), SYSTEM_DLLS)
+                self.assertFalse(set().union(*imports.values()) & WINDOWS_10_ONLY)
 
     def test_icons_manifest_and_version_information(self):
         major, minor, patch = project_version()
@@ -108,6 +122,7 @@ class ExecutablesTest(unittest.TestCase):
                 manifest = resources[(RT_MANIFEST, 1)].decode()
                 self.assertIn(f'level="{level}"', manifest)
                 self.assertRegex(manifest, r"<dpiAware[^>]*>true</dpiAware>")
+                self.assertRegex(manifest, r"<dpiAwareness[^>]*>PerMonitorV2, System</dpiAwareness>")
                 self.assertIn("supportedOS", manifest)
                 version = resources[(RT_VERSION, 1)]
                 fixed = version.index(struct.pack("<I", 0xFEEF04BD))

@@ -1,7 +1,8 @@
 // fault_injector.exe PROGRAM [ARGUMENTS]: runs the program with
-// fault_injection.dll (from this program's folder) loaded before any of the
-// program's own code, and exits with the program's exit code. The program's
-// command line is the rest of this one, as it stands.
+// fault_injection.dll, or the library the environment variable
+// INJECTED_LIBRARY names (from this program's folder either way), loaded
+// before any of the program's own code, and exits with the program's exit
+// code. The program's command line is the rest of this one, as it stands.
 #include <windows.h>
 
 #include <cstdio>
@@ -23,7 +24,10 @@ std::wstring LibraryBesideThisProgram() {
   wchar_t path[MAX_PATH];
   DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring folder(path, n);
-  return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"fault_injection.dll";
+  wchar_t name[MAX_PATH];
+  DWORD length = GetEnvironmentVariableW(L"INJECTED_LIBRARY", name, MAX_PATH);
+  return folder.substr(0, folder.find_last_of(L'\\') + 1) +
+         (length > 0 && length < MAX_PATH ? std::wstring(name, length) : L"fault_injection.dll");
 }
 
 int Fail(const char* what) {
@@ -64,7 +68,7 @@ int wmain() {
   }
   if (!Load(child.hProcess, LibraryBesideThisProgram())) {
     TerminateProcess(child.hProcess, 197);
-    return Fail("loading fault_injection.dll");
+    return Fail("loading the library");
   }
   ResumeThread(child.hThread);
   WaitForSingleObject(child.hProcess, INFINITE);
