@@ -13,8 +13,8 @@ import subprocess
 import unittest
 from pathlib import Path
 
-from harness import (PROGRAMS, WINDOWS_BUILD, WINE_ENVIRONMENT, DriverError, WineSession,
-                     windows_path)
+from harness import (EVENT_LOG, PROGRAMS, WINDOWS_BUILD, WINE_ENVIRONMENT, DriverError,
+                     WineSession, events, windows_path)
 from programs import (
     BUILT_IN_MESSAGE,
     BUILT_IN_PROMPT,
@@ -388,6 +388,35 @@ class Installation(SetupTestCase):
         session.window(LAUNCHER_TITLE)
         session.close(LAUNCHER_TITLE)
         session.gone(LAUNCHER_TITLE)
+
+
+class NoOneWatching(SetupTestCase):
+    """setup /A where no one can answer a message box, as a deployment tool runs it: on a
+    window station without a display, or in session 0 (which the fault injector answers)."""
+
+    def test_it_ends_at_once_with_its_number_and_records_a_failure(self):
+        complete = self.server_folder("unseen")
+        incomplete = self.server_folder("unseen incomplete", launcher=False)
+        for name, folder, exit_code in (("complete", complete, 0),
+                                        ("incomplete", incomplete, 53),
+                                        ("incomplete in session 0", incomplete, 53)):
+            with self.subTest(name):
+                workstation.clear()
+                program = folder.unc + r"\setup.exe"
+                if name.endswith("session 0"):
+                    process = session.start(program, "/A", faults={"FAULT_SESSION": "0"},
+                                            environment=EVENT_LOG)
+                else:
+                    process = session.start_unseen(program, "/A", environment=EVENT_LOG)
+                self.assertEqual(process.wait(20), exit_code)
+                if exit_code == 0:
+                    self.assert_installed(built_in_settings(folder.unc + "\\"))
+                    self.assertEqual(events(process.output()), [])
+                    continue
+                self.assert_nothing_installed()
+                self.assertEqual(events(process.output()), [
+                    {"type": "error", "id": 102,
+                     "strings": ["setup.exe", "Problem!", INCOMPLETE["text"], "53"]}])
 
 
 class Settings(SetupTestCase):
