@@ -54,10 +54,14 @@ void CheckDesktopFolder(Platform& platform, const std::wstring& desktop) {
   }
 }
 
+// LocalSystem's own desktop belongs to a profile to which no one signs in:
+// installed as that account, as deployment tools install, the shortcut goes
+// to the desktop that every user of the PC sees.
 void CreateDesktopShortcut(Platform& platform, ScriptHost& script_host,
                            const std::wstring& windows_folder) {
   std::unique_ptr<ScriptShell> shell = script_host.CreateShell();
-  std::wstring desktop = shell->SpecialFolder(L"Desktop");
+  std::wstring desktop =
+      shell->SpecialFolder(platform.RunsAsLocalSystem() ? L"AllUsersDesktop" : L"Desktop");
   CheckDesktopFolder(platform, desktop);
   std::unique_ptr<ScriptShortcut> shortcut =
       shell->CreateShortcut(desktop + L"\\Internet Explorer.lnk");

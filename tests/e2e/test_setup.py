@@ -83,6 +83,7 @@ NO_SCRIPT_HOST = {"WINEDLLOVERRIDES": WINE_ENVIRONMENT["WINEDLLOVERRIDES"] + ";w
 SHELL_FOLDERS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer"
 DESKTOP_VALUES = ((SHELL_FOLDERS + r"\User Shell Folders", "REG_EXPAND_SZ"),
                   (SHELL_FOLDERS + r"\Shell Folders", "REG_SZ"))
+LOCAL_SYSTEM = "S-1-5-18"
 
 
 def controls(window: dict) -> dict:
@@ -357,6 +358,25 @@ class Installation(SetupTestCase):
                     # Not at the root of a drive or the share, nor in the current folder.
                     for place in (session.prefix / "drive_c", session.root, Path.cwd()):
                         self.assertEqual(list(place.rglob("Internet Explorer.*")), [], place)
+
+    def test_as_local_system_the_shortcut_goes_to_the_public_desktop(self):
+        # Wine runs programs as an ordinary user: the fault injector makes setup's own question
+        # of its account answer LocalSystem.
+        folder = self.server_folder("as system")
+        public = session.prefix / "drive_c" / "users" / "Public" / "Desktop"
+        for road, environment in (("script host", None), ("shell link", NO_SCRIPT_HOST)):
+            with self.subTest(road=road):
+                workstation.clear()
+                for left in public.glob("Internet Explorer.*"):
+                    left.unlink()
+                process = session.start(folder.unc + r"\setup.exe", "/A",
+                                        faults={"FAULT_USER": LOCAL_SYSTEM},
+                                        environment=environment)
+                self.assert_ends_without_message(process)
+                link = shortcut(public / "Internet Explorer.lnk")
+                self.assertEqual(link["Local path"], r"C:\windows\Internet.exe")
+                self.assertFalse(workstation.shortcut.exists())
+                (public / "Internet Explorer.lnk").unlink()
 
     def test_outdated_script_host_starts_the_update_installer(self):
         if not OUTDATED_SHELL.exists():
