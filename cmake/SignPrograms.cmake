@@ -10,11 +10,16 @@
 #   asks the module to sign through OpenSSL's pkcs11 engine; the key never
 #   leaves it.
 # osslsigncode reads the password or PIN from its file itself, so that it
-# appears on no command line and in no output. SIGNING_TIMESTAMP_URL, if set,
-# names an RFC 3161 time-stamping service, which keeps the signatures valid
-# after the certificate expires. Each signature carries the program's
-# description and the product's web address, which Windows shows when UAC asks
-# and in the file's properties. The programs in bin/ stay as built.
+# appears on no command line and in no output. SIGNING_TIMESTAMP_URL names an
+# RFC 3161 time-stamping service, which keeps the signatures valid after the
+# certificate expires; without one the build fails, unless
+# SIGNING_NO_TIMESTAMP=1 asks on purpose for signatures that die with their
+# certificate (a test build). Each signature carries the program's description
+# and the product's web address, which Windows shows when UAC asks and in the
+# file's properties. The programs in bin/ stay as built.
+#
+# Or SIGNED_PROGRAMS_DIR names a folder of the programs of this build signed
+# elsewhere, which are checked and packed instead (SignedElsewhere.cmake).
 set(pkcs12_variables SIGNING_PFX SIGNING_PASSWORD_FILE)
 set(pkcs11_variables SIGNING_PKCS11_MODULE SIGNING_KEY SIGNING_CERTS SIGNING_PIN_FILE)
 
@@ -36,17 +41,28 @@ endfunction()
 
 split_by_environment(pkcs12 pkcs12_missing ${pkcs12_variables})
 split_by_environment(pkcs11 pkcs11_missing ${pkcs11_variables})
-if(NOT pkcs12 AND NOT pkcs11)
+split_by_environment(elsewhere not_elsewhere SIGNED_PROGRAMS_DIR)
+if(NOT pkcs12 AND NOT pkcs11 AND NOT elsewhere)
   message(STATUS "The programs are not signed: set SIGNING_PFX and SIGNING_PASSWORD_FILE, or "
                  "SIGNING_PKCS11_MODULE, SIGNING_KEY, SIGNING_CERTS and SIGNING_PIN_FILE, "
-                 "to sign them")
+                 "to sign them, or SIGNED_PROGRAMS_DIR to take them signed elsewhere")
   return()
 endif()
 # A failure below leaves no earlier package behind to be taken for this one.
 file(REMOVE "${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.zip")
 
-# Half a key is a mistake, not a wish for an unsigned release; two keys are
-# one too many.
+# Half a key is a mistake, not a wish for an unsigned release; two keys, or a
+# key and programs signed elsewhere, are one too many.
+if(elsewhere)
+  if(pkcs12 OR pkcs11)
+    set(keys ${pkcs12} ${pkcs11})
+    list(JOIN keys ", " keys)
+    message(FATAL_ERROR "SIGNED_PROGRAMS_DIR takes programs signed elsewhere, which are not "
+                        "signed again: unset either it or ${keys}")
+  endif()
+  include(${CMAKE_CURRENT_LIST_DIR}/SignedElsewhere.cmake)
+  return()
+endif()
 if(pkcs12 AND pkcs11)
   list(JOIN pkcs12 ", " pkcs12)
   list(JOIN pkcs11 ", " pkcs11)
@@ -81,11 +97,28 @@ else()
   set(signer "$ENV{SIGNING_KEY} in $ENV{SIGNING_PKCS11_MODULE}")
 endif()
 
-find_program(OSSLSIGNCODE osslsigncode REQUIRED)
-set(timestamp "")
-if(NOT "$ENV{SIGNING_TIMESTAMP_URL}" STREQUAL "")
-  set(timestamp -ts "$ENV{SIGNING_TIMESTAMP_URL}")
+# A signature without a time-stamp stops being valid when its certificate
+# expires, and code-signing certificates last little more than a year: the
+# programs would then be refused on every PC they sit on.
+set(timestamp_url "$ENV{SIGNING_TIMESTAMP_URL}")
+set(no_timestamp "$ENV{SIGNING_NO_TIMESTAMP}")
+if(timestamp_url STREQUAL "" AND NOT no_timestamp STREQUAL "1")
+  message(FATAL_ERROR "Signing needs SIGNING_TIMESTAMP_URL, the RFC 3161 time-stamping service "
+                      "that the certificate's issuer names: without a time-stamp the signatures "
+                      "stop being valid when the certificate expires. For a test build, "
+                      "SIGNING_NO_TIMESTAMP=1 signs without one on purpose")
+elseif(NOT timestamp_url STREQUAL "" AND no_timestamp STREQUAL "1")
+  message(FATAL_ERROR "SIGNING_NO_TIMESTAMP=1 and SIGNING_TIMESTAMP_URL ask for opposite things: "
+                      "unset one of them")
 endif()
+set(timestamp -ts "${timestamp_url}")
+set(stamped "")
+if(timestamp_url STREQUAL "")
+  set(timestamp "")
+  set(stamped ", without a time-stamp: the signatures end with the certificate")
+endif()
+
+find_program(OSSLSIGNCODE osslsigncode REQUIRED)
 
 file(GLOB programs "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*.exe")
 set(signed "")
@@ -109,4 +142,4 @@ foreach(program IN LISTS programs)
   list(APPEND signed ${name})
 endforeach()
 list(JOIN signed ", " signed)
-message(STATUS "Signed ${signed} with ${signer}")
+message(STATUS "Signed ${signed} with ${signer}${stamped}")

@@ -106,7 +106,10 @@ void FakePlatform::Replace(const std::wstring& replaced, const std::wstring& rep
     if (failure->second == ReplaceFailure::kReplacedRenamed) {
       files[replaced + L"~RF1a2b.TMP"] = files[replaced];
     }
-    if (failure->second != ReplaceFailure::kNothingMoved) files.erase(replaced);
+    if (failure->second == ReplaceFailure::kReplacedRemoved ||
+        failure->second == ReplaceFailure::kReplacedRenamed) {
+      files.erase(replaced);
+    }
     throw RunTimeError(errors::kPathFileAccess);
   }
   files[replaced] = found->second;

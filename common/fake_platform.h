@@ -21,6 +21,9 @@ enum class ReplaceFailure {
   kReplacedRemoved,   // ERROR_UNABLE_TO_MOVE_REPLACEMENT: the replaced file is gone
   kReplacedRenamed,   // ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the replaced file has
                       // a name of Windows' choosing
+  kAccessListNotWritten,  // ERROR_ACCESS_DENIED: the replaced file's access list
+                          // could not be carried over (no WRITE_DAC); both files
+                          // as they were
 };
 
 struct RecordedEvent {

@@ -48,7 +48,8 @@ class Platform {
   // Replaces an existing destination; a missing source raises 53.
   virtual void Copy(const std::wstring& source, const std::wstring& destination) = 0;
   // Puts `replacement` in the place of `replaced`, keeping the identity and the
-  // permissions of `replaced`; `replacement` is gone afterwards.
+  // permissions of `replaced`; `replacement` is gone afterwards. Where the
+  // permissions cannot be carried over, it raises 75 and moves neither file.
   virtual void Replace(const std::wstring& replaced, const std::wstring& replacement) = 0;
   // Removes the mark with which Windows flags a file that came from the
   // Internet (its Zone.Identifier stream), which a copy carries along. A file

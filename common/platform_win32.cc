@@ -141,8 +141,11 @@ void Win32Platform::Copy(const std::wstring& source, const std::wstring& destina
 }
 
 void Win32Platform::Replace(const std::wstring& replaced, const std::wstring& replacement) {
-  if (!ReplaceFileW(replaced.c_str(), replacement.c_str(), nullptr,
-                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+  // No REPLACEFILE_IGNORE_MERGE_ERRORS: where the replaced file's access list
+  // cannot be carried over (no WRITE_DAC, as through a share that grants only
+  // Change), ReplaceFileW then fails with ERROR_ACCESS_DENIED before it moves
+  // either file, instead of swapping in a file with only the folder's entries.
+  if (!ReplaceFileW(replaced.c_str(), replacement.c_str(), nullptr, 0, nullptr, nullptr)) {
     FailWithLastError();
   }
 }

@@ -57,7 +57,8 @@ TEST_F(SaveFileSafelyTest, WithoutANewFileOrItsReplacementTheFileIsOverwrittenIn
 }
 
 // A folder without the file, which ReplaceFileW does not replace, and the
-// swaps that fail part way: the file is written where it is, or made anew.
+// swaps that fail before or part way: the file is written where it is, or
+// made anew.
 TEST_F(SaveFileSafelyTest, WhereTheSwapCannotBeMadeTheFileIsWrittenInPlace) {
   struct Case {
     const char* name;
@@ -66,7 +67,9 @@ TEST_F(SaveFileSafelyTest, WhereTheSwapCannotBeMadeTheFileIsWrittenInPlace) {
   for (const Case& c : {Case{"no file yet", std::nullopt},
                         Case{"old file not removed", ReplaceFailure::kNothingMoved},
                         Case{"old file removed", ReplaceFailure::kReplacedRemoved},
-                        Case{"old file renamed", ReplaceFailure::kReplacedRenamed}}) {
+                        Case{"old file renamed", ReplaceFailure::kReplacedRenamed},
+                        Case{"access list not carried over",
+                             ReplaceFailure::kAccessListNotWritten}}) {
     SCOPED_TRACE(c.name);
     platform_ = FakePlatform();
     if (c.failure) {

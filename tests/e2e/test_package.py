@@ -19,10 +19,10 @@ PACKAGE = WINDOWS_BUILD / f"BrowserLauncher-{'.'.join(map(str, project_version()
 
 
 def build_package(signing: dict | None = None) -> subprocess.CompletedProcess:
-    """Builds the package with these SIGNING_* settings and no others from the environment;
-    the result carries the build's output, stdout and stderr together."""
+    """Builds the package with these SIGNING_* and SIGNED_PROGRAMS_* settings and no others
+    from the environment; the result carries the build's output, stdout and stderr together."""
     environment = {name: value for name, value in os.environ.items()
-                   if not name.startswith("SIGNING_")}
+                   if not name.startswith(("SIGNING_", "SIGNED_PROGRAMS_"))}
     return subprocess.run(["cmake", "--build", "--preset", "windows", "--target", "package"],
                           cwd=REPOSITORY, env=dict(environment, **(signing or {})), text=True,
                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
@@ -43,7 +43,8 @@ class PackageTest(unittest.TestCase):
         said = [line for line in self.build.stdout.splitlines() if "SIGNING_" in line]
         self.assertEqual(said, ["-- The programs are not signed: set SIGNING_PFX and "
                                 "SIGNING_PASSWORD_FILE, or SIGNING_PKCS11_MODULE, SIGNING_KEY, "
-                                "SIGNING_CERTS and SIGNING_PIN_FILE, to sign them"])
+                                "SIGNING_CERTS and SIGNING_PIN_FILE, to sign them, or "
+                                "SIGNED_PROGRAMS_DIR to take them signed elsewhere"])
 
     def test_holds_the_three_programs_and_the_guide(self):
         self.assertCountEqual(self.package.namelist(), [*PROGRAM_FILES, GUIDE])

@@ -53,7 +53,7 @@ def tearDownModule():
 
 class ShareFailureCase(unittest.TestCase):
     def start(self, program: str, *args: str, path: str, code: int, calls: str = "",
-              after: str = ""):
+              after: str = "", access_list: bool = False):
         """Starts a program whose calls on paths containing `path` fail with `code`
         (the FAULT_* settings of tests/faults/fault_injection.cc)."""
         self.fault_log = session.root / "logs" / f"faults-{next(logs)}.log"
@@ -63,6 +63,8 @@ class ShareFailureCase(unittest.TestCase):
             faults["FAULT_CALLS"] = calls
         if after:
             faults["FAULT_AFTER"] = after
+        if access_list:
+            faults["FAULT_ACCESS_LIST"] = "1"
         process = session.start(program, *args, faults=faults)
         self.addCleanup(process.kill)
         return process
@@ -194,33 +196,49 @@ class StartUp(ShareFailureCase):
 
 
 class Writing(ShareFailureCase):
-    def test_save_onto_a_share_that_drops_keeps_the_old_file(self):
+    def test_save_onto_a_share_that_fails(self):
         stored = settings_file("Stored rules", "I agree", "http://intranet/", "")
         unavailable = "Run-time error '68':\n\nDevice unavailable", 68
         # The share goes away after the new settings went out; or it comes back
         # for a moment after failing the replacement, and drops again in the
         # middle of a write; or it refuses both the replacement and the write in
-        # place. Where the share is still there, the new file does not stay.
-        for name, code, calls, after, (report, exit_code), reachable in (
-                ("gone", NETNAME_DELETED, "", "WriteFile:1", unavailable, False),
-                ("flapping", NETNAME_DELETED, "ReplaceFileW,WriteFile", "WriteFile:1",
+        # place: the old file stays. A share that grants no right to change
+        # permissions refuses the replacement, which cannot carry the file's
+        # over: the same file, and so its permissions, takes the new settings.
+        # Where the share is still there, the new file does not stay.
+        for name, code, calls, after, access_list, failure, reachable in (
+                ("gone", NETNAME_DELETED, "", "WriteFile:1", False, unavailable, False),
+                ("flapping", NETNAME_DELETED, "ReplaceFileW,WriteFile", "WriteFile:1", False,
                  unavailable, True),
                 ("refused twice", ACCESS_DENIED, "ReplaceFileW,CreateFileW", "CreateFileW:2",
-                 ("Run-time error '75':\n\nPath/File access error", 75), True)):
+                 False, ("Run-time error '75':\n\nPath/File access error", 75), True),
+                ("access list not carried over", ACCESS_DENIED, "ReplaceFileW", "", True, None,
+                 True)):
             with self.subTest(name):
                 folder = session.share_folder(f"save {name}")
                 folder.write("Internet.cfg", stored)
+                identity = (folder.linux / "Internet.cfg").stat().st_ino
                 process = self.start(folder.add_program("setup.exe"),
                                      path=folder.path("Internet.cfg"), code=code,
-                                     calls=calls, after=after)
+                                     calls=calls, after=after, access_list=access_list)
                 session.window(SETUP_TITLE, timeout=15)
                 session.keys(SETUP_TITLE, "text:New rules. ")
                 session.click(SETUP_TITLE, "&Save Settings")
-                box = session.dismiss("setup", timeout=15)
-                self.assertEqual((box["text"], box["icon"]), (report, "critical"))
-                self.assert_ends(process, exit_code)
+                if failure:
+                    report, exit_code = failure
+                    box = session.dismiss("setup", timeout=15)
+                    self.assertEqual((box["text"], box["icon"]), (report, "critical"))
+                    self.assert_ends(process, exit_code)
+                    self.assertEqual((folder.linux / "Internet.cfg").read_bytes(), stored)
+                else:
+                    self.assertEqual(session.dismiss("Done", timeout=15)["icon"], "information")
+                    saved = settings_file("New rules. Stored rules", "I agree",
+                                          "http://intranet/", folder.unc + "\\")
+                    self.assertEqual((folder.linux / "Internet.cfg").read_bytes(), saved)
+                    self.assertEqual((folder.linux / "Internet.cfg").stat().st_ino, identity)
+                    session.close(SETUP_TITLE)
+                    self.assert_ends(process)
                 self.assert_injected("ReplaceFileW")
-                self.assertEqual((folder.linux / "Internet.cfg").read_bytes(), stored)
                 if reachable:
                     self.assertFalse((folder.linux / "Internet.cfg.new").exists())
 

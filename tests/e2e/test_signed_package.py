@@ -2,10 +2,13 @@
 school can: a throwaway self-signed code-signing certificate as a PKCS#12 file,
 and an RSA key made inside a SoftHSM token with a certificate for it, used
 through the token's PKCS#11 module; a time-stamping service of the test's own
-on this machine. Every program in the ZIP verifies against that certificate and
-no other, names itself and the product's web address, a changed byte breaks its
-signature, the programs in bin/ stay unsigned, signing that cannot be done fails
-the build, and the signed programs work under Wine."""
+on this machine; or made of the programs signed elsewhere, as SignTool on
+Windows would, here by osslsigncode with the PKCS#12 file. Every program in the
+ZIP verifies against that certificate and no other, with a time-stamp, names
+itself and the product's web address, a changed byte breaks its signature, the
+programs in bin/ stay unsigned, signing that cannot be done and programs signed
+elsewhere that fail their checks fail the build, and the programs the build
+signed work under Wine."""
 
 import http.server
 import os
@@ -145,6 +148,29 @@ class TimestampRequest(http.server.BaseHTTPRequestHandler):
         pass
 
 
+def sign_elsewhere(folder: str, timestamp: bool = True, changed: str = "",
+                   left_out: str = "") -> Path:
+    """A folder of the built programs signed as on Windows, with the PKCS#12 file and,
+    unless told otherwise, a time-stamp; one of them may be `changed` before it is signed,
+    or `left_out`."""
+    signed = scratch / folder
+    signed.mkdir()
+    for name in PROGRAM_FILES:
+        if name == left_out:
+            continue
+        data = bytearray((PROGRAMS / name).read_bytes())
+        if name == changed:
+            _, _, _, code = PortableExecutable(bytes(data)).sections[0]
+            data[code + 100] ^= 0x01
+        unsigned = scratch / f"unsigned-{name}"
+        unsigned.write_bytes(data)
+        stamp = ["-ts", timestamps.url] if timestamp else []
+        run("osslsigncode", "sign", "-pkcs12", str(certificates.pfx), "-readpass",
+            str(certificates.password), "-h", "sha256", *stamp, "-n", DESCRIPTIONS[name],
+            "-i", WEB_ADDRESS, "-in", str(unsigned), "-out", str(signed / name))
+    return signed
+
+
 def verify(program: Path, *trust: str) -> subprocess.CompletedProcess:
     return subprocess.run(["osslsigncode", "verify", *trust, "-in", str(program)],
                           capture_output=True, text=True)
@@ -170,30 +196,44 @@ def without_signature(data: bytes) -> bytes:
 @dataclass
 class Road:
     """One way of signing: the build's environment, the certificate that its signatures
-    verify against, and how the build names the key."""
+    verify against, and the line in which the build says how it signed."""
     name: str
     signing: dict[str, str]
     certificate: Path
-    signer: str
+    said: str
 
     def signed(self, name: str) -> Path:
         return scratch / self.name / name
 
 
 def setUpModule():
-    global scratch, certificates, token, timestamps, roads, builds
+    global scratch, certificates, token, timestamps, trusted, elsewhere, roads, signing_roads
+    global builds
     scratch = Path(tempfile.mkdtemp(prefix="signing-"))
     certificates = Certificates(scratch)
     token = Token(scratch)
     timestamps = TimestampService(certificates)
-    roads = [Road("pkcs12", {"SIGNING_PFX": str(certificates.pfx),
-                             "SIGNING_PASSWORD_FILE": str(certificates.password)},
-                  certificates.signer, str(certificates.pfx)),
-             Road("pkcs11", token.signing(), token.signer, f"{token.key} in {MODULE}")]
+    # The authorities of the signatures made elsewhere and of their time-stamps.
+    trusted = scratch / "trusted.pem"
+    trusted.write_text(certificates.signer.read_text() + certificates.tsa.read_text())
+    programs = ", ".join(sorted(PROGRAM_FILES))
+    stamped = {"SIGNING_TIMESTAMP_URL": timestamps.url}
+    signing_roads = [
+        Road("pkcs12", {"SIGNING_PFX": str(certificates.pfx),
+                        "SIGNING_PASSWORD_FILE": str(certificates.password), **stamped},
+             certificates.signer, f"-- Signed {programs} with {certificates.pfx}\n"),
+        Road("pkcs11", token.signing(**stamped), token.signer,
+             f"-- Signed {programs} with {token.key} in {MODULE}\n")]
+    elsewhere = sign_elsewhere("signed elsewhere")
+    roads = [*signing_roads,
+             Road("elsewhere", {"SIGNED_PROGRAMS_DIR": str(elsewhere),
+                                "SIGNED_PROGRAMS_CAFILE": str(trusted)},
+                  certificates.signer, f"-- Took {programs} signed elsewhere from {elsewhere}: "
+                                       "each signature and its time-stamp verified, each "
+                                       "program the one built\n")]
     builds = {}
     for road in roads:
-        builds[road.name] = build_package(
-            dict(road.signing, SIGNING_TIMESTAMP_URL=timestamps.url))
+        builds[road.name] = build_package(road.signing)
         if builds[road.name].returncode == 0:
             with zipfile.ZipFile(PACKAGE) as package:
                 package.extractall(scratch / road.name)
@@ -257,11 +297,25 @@ class Signatures(SignedPackageTestCase):
         for road in roads:
             with self.subTest(road=road.name):
                 said = builds[road.name].stdout
-                self.assertIn("-- Signed Internet.exe, netswitch.exe, setup.exe with "
-                              f"{road.signer}\n", said)
+                self.assertIn(road.said, said)
                 self.assertNotIn("not signed", said)
                 self.assertNotIn(PASSWORD, said)
                 self.assertNotIn(PIN, said)
+
+    def test_a_test_build_signs_without_a_time_stamp_only_when_asked(self):
+        build = build_package({"SIGNING_PFX": str(certificates.pfx),
+                               "SIGNING_PASSWORD_FILE": str(certificates.password),
+                               "SIGNING_NO_TIMESTAMP": "1"})
+        self.assertEqual(build.returncode, 0, build.stdout)
+        self.assertIn(f"with {certificates.pfx}, without a time-stamp: the signatures end with "
+                      "the certificate\n", build.stdout)
+        with zipfile.ZipFile(PACKAGE) as package:
+            package.extractall(scratch / "no time-stamp")
+        for name in PROGRAM_FILES:
+            with self.subTest(program=name):
+                run = verify(scratch / "no time-stamp" / name, "-CAfile", str(certificates.signer))
+                self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
+                self.assertIn("Timestamp is not available", run.stdout)
 
 
 class SigningFailures(unittest.TestCase):
@@ -269,7 +323,9 @@ class SigningFailures(unittest.TestCase):
         wrong = scratch / "wrong-password"
         wrong.write_text("not the password\n")
         pfx, password = str(certificates.pfx), str(certificates.password)
-        # Each case and what the build's message must name.
+        taken = {"SIGNED_PROGRAMS_DIR": str(elsewhere), "SIGNED_PROGRAMS_CAFILE": str(trusted)}
+        # Each case and what the build's message must name; each signs with a
+        # time-stamp unless it says otherwise.
         cases = {
             "wrong password": ({"SIGNING_PFX": pfx, "SIGNING_PASSWORD_FILE": str(wrong)}, pfx),
             "no password file": ({"SIGNING_PFX": pfx}, "needs SIGNING_PASSWORD_FILE"),
@@ -290,11 +346,37 @@ class SigningFailures(unittest.TestCase):
                                    "SIGNING_KEY carries a PIN"),
             "both ways": (token.signing(SIGNING_PFX=pfx),
                           "unset either SIGNING_PFX or SIGNING_PKCS11_MODULE"),
+            "no time-stamping service": ({"SIGNING_PFX": pfx, "SIGNING_PASSWORD_FILE": password,
+                                          "SIGNING_TIMESTAMP_URL": ""},
+                                         "Signing needs SIGNING_TIMESTAMP_URL"),
+            "time-stamps off and on": ({"SIGNING_PFX": pfx, "SIGNING_PASSWORD_FILE": password,
+                                        "SIGNING_NO_TIMESTAMP": "1"}, "ask for opposite things"),
+            "signed elsewhere and a key": (dict(taken, SIGNING_PFX=pfx,
+                                                SIGNING_PASSWORD_FILE=password),
+                                           "unset either it or SIGNING_PFX, "
+                                           "SIGNING_PASSWORD_FILE"),
+            "signed elsewhere, one left out": (
+                dict(taken, SIGNED_PROGRAMS_DIR=str(sign_elsewhere("left out",
+                                                                   left_out="setup.exe"))),
+                "SIGNED_PROGRAMS_DIR has no setup.exe"),
+            "signed elsewhere, another program": (
+                dict(taken, SIGNED_PROGRAMS_DIR=str(sign_elsewhere("another",
+                                                                   changed="netswitch.exe"))),
+                "netswitch.exe is not the netswitch.exe that this build made"),
+            "signed elsewhere without a time-stamp": (
+                dict(taken, SIGNED_PROGRAMS_DIR=str(sign_elsewhere("no stamp", timestamp=False))),
+                "Internet.exe is signed without a time-stamp that verifies"),
+            "time-stamp of an authority not trusted": (
+                dict(taken, SIGNED_PROGRAMS_CAFILE=str(certificates.signer)),
+                "Internet.exe is signed without a time-stamp that verifies"),
+            "signature of an authority not trusted": (
+                dict(taken, SIGNED_PROGRAMS_CAFILE=""),
+                "Internet.exe carries no signature that verifies against the system's"),
         }
         for case, (signing, named) in cases.items():
             with self.subTest(case=case):
                 PACKAGE.write_bytes(b"an earlier package")
-                run = build_package(signing)
+                run = build_package(dict({"SIGNING_TIMESTAMP_URL": timestamps.url}, **signing))
                 self.assertNotEqual(run.returncode, 0, run.stdout)
                 self.assertFalse(PACKAGE.exists())
                 self.assertIn(named, " ".join(run.stdout.split()))
@@ -319,7 +401,7 @@ class SignedProgramsRun(SignedPackageTestCase):
         session.shut_down()
 
     def test_setup_installs_the_signed_launcher_from_the_share(self):
-        for road in roads:
+        for road in signing_roads:
             with self.subTest(road=road.name):
                 workstation.clear()
                 folder = session.share_folder(f"signed-setup-{road.name}")
@@ -336,7 +418,7 @@ class SignedProgramsRun(SignedPackageTestCase):
                                  r"C:\windows\Internet.exe")
 
     def test_launcher_shows_the_agreement_and_connect_opens_the_page(self):
-        for road in roads:
+        for road in signing_roads:
             with self.subTest(road=road.name):
                 folder = session.local_folder(f"signed-launcher-{road.name}")
                 folder.add_file(road.signed("Internet.exe"))
@@ -353,7 +435,7 @@ class SignedProgramsRun(SignedPackageTestCase):
                 session.close(session.window("welcome.txt - Notepad", timeout=15)["title"])
 
     def test_netswitch_stops_access(self):
-        for road in roads:
+        for road in signing_roads:
             with self.subTest(road=road.name):
                 folder = session.share_folder(f"signed-switch-{road.name}")
                 folder.add_file(road.signed("netswitch.exe"))

@@ -15,6 +15,11 @@
 //                path have succeeded; from then on every chosen call fails
 //   FAULT_LOG    the file to which each injected failure is added as a line
 //                "FUNCTION CODE PATH"
+//   FAULT_ACCESS_LIST  1: ReplaceFileW fails as where the user may not carry the
+//                replaced file's access list over (no WRITE_DAC), only when called
+//                without REPLACEFILE_IGNORE_MERGE_ERRORS or _ACL_ERRORS; with
+//                either, Windows swaps the files and drops the list, and the real
+//                call here swaps them too
 //   FAULT_USER   a SID, such as S-1-5-18: the account that the program's
 //                GetTokenInformation(TokenUser) answers it runs as
 //   FAULT_SESSION  the session that its ProcessIdToSessionId answers
@@ -38,6 +43,7 @@ struct Settings {
   std::wstring trigger;
   long trigger_after = 0;
   std::wstring log;
+  bool access_list = false;
   std::wstring user;     // a SID, or empty for the real one
   std::wstring session;  // a number, or empty for the real one
 };
@@ -161,6 +167,9 @@ BOOL WINAPI FailingReplaceFile(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR ba
                                LPVOID exclude, LPVOID reserved) {
   const wchar_t* chosen =
       Chosen(replaced) ? replaced : Chosen(replacement) ? replacement : nullptr;
+  bool merge_errors_ignored =
+      (flags & (REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS)) != 0;
+  if (settings.access_list && merge_errors_ignored) chosen = nullptr;
   if (chosen && Fails(L"ReplaceFileW", chosen)) return FALSE;
   return real_replace_file(replaced, replacement, backup, flags, exclude, reserved);
 }
@@ -290,6 +299,7 @@ void ReadSettings() {
     settings.trigger_after = wcstol(after.c_str() + colon + 1, nullptr, 10);
   }
   settings.log = Environment(L"FAULT_LOG");
+  settings.access_list = Environment(L"FAULT_ACCESS_LIST") == L"1";
   settings.user = Environment(L"FAULT_USER");
   settings.session = Environment(L"FAULT_SESSION");
 }
