@@ -66,10 +66,9 @@ void Launcher::ShowAgreement(bool records_read) {
 }
 
 // Only a UNC server path is consulted; the file name is appended as it is, so
-// the path must end in a backslash. A switch that cannot be read lets the
-// pupil in, and leaves a warning: where that happens on every PC of a room, a
-// press of STOP stops nobody there. An empty file was reached, and says
-// running: netswitch makes it so when it first starts in a folder.
+// the path must end in a backslash. A switch that cannot be read (missing or
+// empty included) lets the pupil in, and leaves a warning: where that happens
+// on every PC of a room, a press of STOP stops nobody there.
 bool Launcher::AccessStopped() const {
   if (!server_path_.starts_with(L"\\\\")) return false;
   const std::wstring path = server_path_ + texts::kSwitchFileName;
@@ -77,7 +76,7 @@ bool Launcher::AccessStopped() const {
     return ReadSwitchFirstLine(platform_, path) == AccessSwitch::kStopped;
   } catch (const RunTimeError& error) {
     if (!IsFileAccessError(error.number())) throw;
-    if (error.number() != errors::kInputPastEnd) RecordLetIn(platform_, path, error.number());
+    RecordLetIn(platform_, path, error.number());
     return false;
   }
 }
