@@ -142,6 +142,12 @@ void FakePlatform::ShowMessage(const std::wstring& text, const std::wstring& tit
   messages.push_back({text, title, icon});
 }
 
+void FakePlatform::RecordEvent(EventType type, uint16_t id,
+                               const std::vector<std::wstring>& strings) {
+  log.push_back(L"event " + std::to_wstring(id));
+  events.push_back({type, id, strings});
+}
+
 void FakePlatform::EndProcess(int32_t code) {
   log.push_back(L"end");
   exit_code = code;

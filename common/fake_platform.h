@@ -26,6 +26,13 @@ enum class ReplaceFailure {
                           // as they were
 };
 
+struct RecordedEvent {
+  EventType type;
+  uint16_t id;
+  std::vector<std::wstring> strings;
+  bool operator==(const RecordedEvent&) const = default;
+};
+
 struct ShownMessage {
   std::wstring text;
   std::wstring title;
@@ -61,9 +68,14 @@ class FakePlatform : public Platform {
   std::wstring command_line;
   std::map<std::wstring, std::wstring> environment;
 
+  bool watched = true;  // a person sees the message boxes
+  bool local_system = false;
+  std::wstring program_file_name = L"program.exe";
+
   std::vector<ShownMessage> messages;
+  std::vector<RecordedEvent> events;  // of the Application log
   std::vector<std::wstring> started;  // command lines
-  std::vector<std::wstring> log;      // "open <path>", "close <path>", "delete <path>", ...
+  std::vector<std::wstring> log;      // "open <path>", "close <path>", "event <id>", ...
   int open_files = 0;                 // files open right now
   std::optional<int32_t> exit_code;   // once the program has ended
 
@@ -79,6 +91,10 @@ class FakePlatform : public Platform {
   void Start(const std::wstring& command_line, int window_style) override;
   void ShowMessage(const std::wstring& text, const std::wstring& title,
                    MessageIcon icon) override;
+  bool Watched() override { return watched; }
+  void RecordEvent(EventType type, uint16_t id, const std::vector<std::wstring>& strings) override;
+  std::wstring ProgramFileName() override { return program_file_name; }
+  bool RunsAsLocalSystem() override { return local_system; }
  protected:
   void EndProcess(int32_t exit_code) override;
 };

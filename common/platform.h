@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class OpenMode {
   kRead,       // read only, shared; a missing file raises 53
@@ -16,6 +17,8 @@ enum class OpenMode {
 };
 
 enum class MessageIcon { kCritical, kExclamation, kInformation };
+
+enum class EventType { kError, kWarning };
 
 // An open file. Destroying it closes it, so a routine holds a file exactly as
 // long as the scope that opened it.
@@ -62,6 +65,20 @@ class Platform {
   // A modal box with one OK button, shown even when no window is visible.
   virtual void ShowMessage(const std::wstring& text, const std::wstring& title,
                            MessageIcon icon) = 0;
+  // Whether a person can see the program's message boxes and answer them:
+  // not where it runs as a deployment tool's or a scheduled task's service
+  // does, on a window station without a display or in the services' session.
+  virtual bool Watched() = 0;
+  // Writes one event to this computer's Application log. Never fails: an
+  // event that cannot be written is left out.
+  virtual void RecordEvent(EventType type, uint16_t id,
+                           const std::vector<std::wstring>& strings) = 0;
+  // The file name of the running program, such as setup.exe; empty should
+  // the system not tell it.
+  virtual std::wstring ProgramFileName() = 0;
+  // Whether the program runs as the LocalSystem account (S-1-5-18), as
+  // deployment tools run installations; false when that cannot be told.
+  virtual bool RunsAsLocalSystem() = 0;
   // Ends the program at once: no further routine runs and no window stays.
   // The exit code tells whoever started the program how it went: 0, or the
   // number of the error it last reported.

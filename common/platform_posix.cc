@@ -84,6 +84,13 @@ class PosixFile : public File {
   std::string path_;
 };
 
+std::string ExecutablePath() {
+  std::vector<char> buffer(4096);
+  ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (n <= 0) Fail("/proc/self/exe");
+  return std::string(buffer.data(), static_cast<size_t>(n));
+}
+
 std::vector<std::string> SplitAtBlanks(const std::string& text) {
   std::vector<std::string> words;
   std::istringstream in(text);
@@ -112,12 +119,18 @@ int32_t ErrorNumberFromErrno(int error, const std::string& path) {
 }
 
 std::wstring PosixPlatform::ProgramFolder() {
-  std::vector<char> buffer(4096);
-  ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
-  if (n <= 0) Fail("/proc/self/exe");
-  std::string path(buffer.data(), static_cast<size_t>(n));
+  std::string path = ExecutablePath();
   size_t slash = path.find_last_of('/');
   return FromAnsi(slash == 0 ? "/" : path.substr(0, slash));
+}
+
+std::wstring PosixPlatform::ProgramFileName() {
+  try {
+    std::string path = ExecutablePath();
+    return FromAnsi(path.substr(path.find_last_of('/') + 1));
+  } catch (const RunTimeError&) {
+    return std::wstring();
+  }
 }
 
 std::wstring PosixPlatform::CommandLineText() {
@@ -192,6 +205,14 @@ void PosixPlatform::Start(const std::wstring& command_line, int) {
 void PosixPlatform::ShowMessage(const std::wstring& text, const std::wstring& title,
                                 MessageIcon) {
   std::fprintf(stderr, "[%s] %s\n", ToAnsi(title).c_str(), ToAnsi(text).c_str());
+}
+
+void PosixPlatform::RecordEvent(EventType type, uint16_t id,
+                                const std::vector<std::wstring>& strings) {
+  std::fprintf(stderr, "[%s %u]", type == EventType::kError ? "error" : "warning",
+               static_cast<unsigned>(id));
+  for (const std::wstring& text : strings) std::fprintf(stderr, " %s", ToAnsi(text).c_str());
+  std::fprintf(stderr, "\n");
 }
 
 void PosixPlatform::EndProcess(int32_t exit_code) {

@@ -1,6 +1,6 @@
 // The platform services on POSIX, for the native tests. Backslashes in paths
 // are taken as folder separators; sharing is not enforced, as POSIX has no
-// mandatory locks; message boxes are written to standard error.
+// mandatory locks; message boxes and events are written to standard error.
 #pragma once
 
 #include "platform.h"
@@ -35,6 +35,12 @@ class PosixPlatform : public Platform {
   void Start(const std::wstring& command_line, int window_style) override;
   void ShowMessage(const std::wstring& text, const std::wstring& title,
                    MessageIcon icon) override;
+  // Standard error waits for no one.
+  bool Watched() override { return true; }
+  void RecordEvent(EventType type, uint16_t id, const std::vector<std::wstring>& strings) override;
+  std::wstring ProgramFileName() override;
+  // POSIX has no LocalSystem account.
+  bool RunsAsLocalSystem() override { return false; }
  protected:
   void EndProcess(int32_t exit_code) override;
 };

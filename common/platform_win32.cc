@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "error.h"
 #include "program_folder.h"
+#include "texts.h"
 
 namespace {
 
@@ -74,17 +76,33 @@ UINT IconStyle(MessageIcon icon) {
   return MB_ICONINFORMATION;
 }
 
-}  // namespace
-
-std::wstring Win32Platform::ProgramFolder() {
+// The full path of the running program, as the system reports it.
+std::wstring ModulePath() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0) FailWithLastError();
-    if (n < buffer.size()) return FolderOfModule(std::wstring_view(buffer.data(), n));
+    if (n < buffer.size()) return std::wstring(buffer.data(), n);
     buffer.resize(buffer.size() * 2);
   }
 }
+
+// Whether this process runs as the well-known account; false when its
+// token cannot tell.
+bool ProcessUserIs(WELL_KNOWN_SID_TYPE account) {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  std::unique_ptr<void, decltype(&CloseHandle)> closing(token, CloseHandle);
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<BYTE> user(size);
+  return size > 0 && GetTokenInformation(token, TokenUser, user.data(), size, &size) &&
+         IsWellKnownSid(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, account);
+}
+
+}  // namespace
+
+std::wstring Win32Platform::ProgramFolder() { return FolderOfModule(ModulePath()); }
 
 std::wstring Win32Platform::CommandLineText() { return ArgumentsOf(GetCommandLineW()); }
 
@@ -173,5 +191,46 @@ void Win32Platform::ShowMessage(const std::wstring& text, const std::wstring& ti
   MessageBoxW(nullptr, text.c_str(), title.c_str(),
               MB_OK | IconStyle(icon) | MB_TASKMODAL | MB_SETFOREGROUND);
 }
+
+// Windows since Vista runs the services, and what they start, in session 0,
+// to which no one signs in: its window stations are never seen, whatever
+// they say of themselves. Elsewhere a window station without WSF_VISIBLE has
+// no display, as those of the services that deployment tools and scheduled
+// tasks run as. Should either answer fail, the box is shown as always.
+bool Win32Platform::Watched() {
+  DWORD session = 0;
+  if (ProcessIdToSessionId(GetCurrentProcessId(), &session) && session == 0) return false;
+  USEROBJECTFLAGS flags{};
+  DWORD size = 0;
+  if (!GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
+                                 &size)) {
+    return true;
+  }
+  return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
+// The source is not registered: RegisterEventSourceW then writes to the
+// Application log, and the programs keep nothing in the registry.
+void Win32Platform::RecordEvent(EventType type, uint16_t id,
+                                const std::vector<std::wstring>& strings) {
+  HANDLE source = RegisterEventSourceW(nullptr, texts::kEventSource);
+  if (!source) return;
+  std::vector<const wchar_t*> pointers;
+  for (const std::wstring& text : strings) pointers.push_back(text.c_str());
+  ReportEventW(source, type == EventType::kError ? EVENTLOG_ERROR_TYPE : EVENTLOG_WARNING_TYPE, 0,
+               id, nullptr, static_cast<WORD>(pointers.size()), 0, pointers.data(), nullptr);
+  DeregisterEventSource(source);
+}
+
+std::wstring Win32Platform::ProgramFileName() {
+  try {
+    std::wstring path = ModulePath();
+    return path.substr(path.find_last_of(L'\\') + 1);
+  } catch (const RunTimeError&) {
+    return std::wstring();
+  }
+}
+
+bool Win32Platform::RunsAsLocalSystem() { return ProcessUserIs(WinLocalSystemSid); }
 
 void Win32Platform::EndProcess(int32_t exit_code) { ExitProcess(static_cast<UINT>(exit_code)); }

@@ -18,6 +18,10 @@ class Win32Platform : public Platform {
   void Start(const std::wstring& command_line, int window_style) override;
   void ShowMessage(const std::wstring& text, const std::wstring& title,
                    MessageIcon icon) override;
+  bool Watched() override;
+  void RecordEvent(EventType type, uint16_t id, const std::vector<std::wstring>& strings) override;
+  std::wstring ProgramFileName() override;
+  bool RunsAsLocalSystem() override;
  protected:
   void EndProcess(int32_t exit_code) override;
 };

@@ -19,6 +19,10 @@ inline constexpr const wchar_t* kLauncherClosing =
 inline constexpr const wchar_t* kSetupClosing =
     L" encountered.  This Launcher Setup program will now close.";
 
+// The source of the programs' events in the Application log. It is not
+// registered: Windows writes the events of an unknown source to that log.
+inline constexpr const wchar_t* kEventSource = L"Kelbry's Browser Launcher";
+
 // Names of the two shared files.
 inline constexpr const wchar_t* kSettingsFileName = L"Internet.cfg";
 inline constexpr const wchar_t* kSwitchFileName = L"Internet.set";

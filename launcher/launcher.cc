@@ -51,10 +51,10 @@ bool Launcher::ApplySettings(const std::wstring& program_folder) {
   return true;
 }
 
+// The switch doing its work is no failure: nothing is recorded.
 void Launcher::Refuse() {
-  platform_.ShowMessage(L"Internet Access is currently unavailable.", L"Sorry",
-                        MessageIcon::kExclamation);
-  platform_.EndProgram();
+  ReportAndEnd(platform_,
+               {L"Internet Access is currently unavailable.", L"Sorry", MessageIcon::kExclamation});
 }
 
 void Launcher::ShowAgreement(bool records_read) {
@@ -66,11 +66,19 @@ void Launcher::ShowAgreement(bool records_read) {
 }
 
 // Only a UNC server path is consulted; the file name is appended as it is, so
-// the path must end in a backslash.
+// the path must end in a backslash. A switch that cannot be read (missing or
+// empty included) lets the pupil in, and leaves a warning: where that happens
+// on every PC of a room, a press of STOP stops nobody there.
 bool Launcher::AccessStopped() const {
-  return server_path_.starts_with(L"\\\\") &&
-         ReadSwitchFirstLine(platform_, server_path_ + texts::kSwitchFileName) ==
-             AccessSwitch::kStopped;
+  if (!server_path_.starts_with(L"\\\\")) return false;
+  const std::wstring path = server_path_ + texts::kSwitchFileName;
+  try {
+    return ReadSwitchFirstLine(platform_, path) == AccessSwitch::kStopped;
+  } catch (const RunTimeError& error) {
+    if (!IsFileAccessError(error.number())) throw;
+    RecordLetIn(platform_, path, error.number());
+    return false;
+  }
 }
 
 void Launcher::AcceptanceSelected() {

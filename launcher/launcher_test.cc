@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/error.h"
 #include "common/fake_platform.h"
 #include "common/settings_file.h"
 #include "common/share_failures.h"
@@ -32,6 +33,14 @@ class FakeShell : public Shell {
 const std::wstring kSettingsPath = L"C:\\WINDOWS\\Internet.cfg";
 const std::wstring kServer = L"\\\\school\\apps\\launch\\";
 const std::wstring kSwitchPath = kServer + L"Internet.set";
+
+// The warning of a pupil let in without the switch.
+RecordedEvent LetIn(const std::wstring& path, int32_t number) {
+  return {EventType::kWarning,
+          200,
+          {L"program.exe", L"The access switch could not be read, so the pupil was let in.", path,
+           std::to_wstring(number), ErrorDescription(number)}};
+}
 
 class LauncherStartUp : public testing::Test {
  protected:
@@ -140,10 +149,17 @@ TEST_F(LauncherStartUp, StoppedSwitchRefusesWithoutShowingTheWindow) {
                                                    L"Sorry", MessageIcon::kExclamation}));
     EXPECT_EQ(platform_.open_files, 0);
   }
+  // The switch at work is no failure; where no one watches it ends at once.
+  EXPECT_TRUE(platform_.events.empty());
+  platform_.watched = false;
+  platform_.messages.clear();
+  ASSERT_TRUE(StartUpEnded());
+  EXPECT_TRUE(platform_.messages.empty());
+  EXPECT_EQ(platform_.exit_code, 0);
 }
 
 TEST_F(LauncherStartUp, AnyOtherSwitchLineLetsThePupilOn) {
-  for (const char* content : {"Y\r\n", "n\r\n", "NO\r\n", "N\n", "\tN\r\n", ""}) {
+  for (const char* content : {"Y\r\n", "n\r\n", "NO\r\n", "N\n", "\tN\r\n"}) {
     Rerun();
     StoreSettingsWithSwitch(content);
     ASSERT_FALSE(StartUpEnded()) << content;
@@ -151,23 +167,35 @@ TEST_F(LauncherStartUp, AnyOtherSwitchLineLetsThePupilOn) {
     EXPECT_EQ(Prompt(), L"I agree");
     EXPECT_TRUE(platform_.messages.empty());
   }
+  // A switch that says running is no failure.
+  EXPECT_TRUE(platform_.events.empty());
   EXPECT_EQ(OpenedStartPage(), L"http://intranet/");
 }
 
-TEST_F(LauncherStartUp, UnreadableSwitchKeepsTheFilesTexts) {
+// The pupil is let in, and the warning names the path, the number and its
+// description.
+TEST_F(LauncherStartUp, UnreadableSwitchKeepsTheFilesTextsAndLeavesAWarning) {
   for (int32_t number : {53, 57, 62, 68, 70, 75, 76}) {
     Rerun();
     StoreSettingsWithSwitch("N\r\n");
+    platform_.events.clear();
     platform_.open_errors[kSwitchPath] = number;
     ASSERT_FALSE(StartUpEnded()) << number;
     EXPECT_EQ(Message(), L"School message");
     EXPECT_TRUE(platform_.messages.empty());
+    EXPECT_EQ(platform_.events, std::vector<RecordedEvent>{LetIn(kSwitchPath, number)});
   }
-  platform_.files.erase(kSwitchPath);
+  // A missing file, and an empty one (reading its line runs past the end).
   platform_.open_errors.clear();
-  Rerun();
-  ASSERT_FALSE(StartUpEnded());
-  EXPECT_EQ(Prompt(), L"I agree");
+  for (auto [content, number] : {std::pair<const char*, int32_t>{nullptr, 53}, {"", 62}}) {
+    platform_.files.erase(kSwitchPath);
+    if (content) platform_.files[kSwitchPath] = content;
+    platform_.events.clear();
+    Rerun();
+    ASSERT_FALSE(StartUpEnded());
+    EXPECT_EQ(Prompt(), L"I agree");
+    EXPECT_EQ(platform_.events, std::vector<RecordedEvent>{LetIn(kSwitchPath, number)});
+  }
 }
 
 // A switch that cannot be read lets the pupil in, however the share fails, and
@@ -185,6 +213,7 @@ TEST_F(LauncherStartUp, FailingShareLetsThePupilInWithTheFilesTexts) {
       EXPECT_EQ(Message(), L"School message");
       EXPECT_EQ(Prompt(), L"I agree");
       EXPECT_TRUE(platform_.messages.empty());
+      EXPECT_EQ(platform_.events, std::vector<RecordedEvent>{LetIn(kSwitchPath, failure.number)});
       EXPECT_EQ(platform_.open_files, 0);
     }
   }
@@ -254,6 +283,8 @@ TEST_F(LauncherStartUp, ServerPathIsJoinedToTheFileNameAsItIs) {
   EXPECT_NE(std::find(platform_.log.begin(), platform_.log.end(),
                       L"open \\\\school\\appsInternet.set"),
             platform_.log.end());
+  EXPECT_EQ(platform_.events,
+            std::vector<RecordedEvent>{LetIn(L"\\\\school\\appsInternet.set", 53)});
 }
 
 TEST_F(LauncherStartUp, ProgramAtADriveRootGetsNoSecondBackslash) {
@@ -275,8 +306,11 @@ TEST_F(LauncherStartUp, ErrorsOutsideTheFileClassEndWithTheFatalReport) {
   platform_.messages.clear();
   StoreSettingsWithSwitch("Y\r\n");
   platform_.open_errors = {{kSwitchPath, 71}};
+  platform_.events.clear();
   ASSERT_TRUE(StartUpEnded());
   EXPECT_EQ(platform_.messages.at(0).text.substr(0, 15), L"Error Code: 71 ");
+  ASSERT_EQ(platform_.events.size(), 1u);
+  EXPECT_EQ(platform_.events[0].id, 100);
   EXPECT_EQ(platform_.open_files, 0);
 }
 

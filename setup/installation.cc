@@ -54,10 +54,14 @@ void CheckDesktopFolder(Platform& platform, const std::wstring& desktop) {
   }
 }
 
+// LocalSystem's own desktop belongs to a profile to which no one signs in:
+// installed as that account, as deployment tools install, the shortcut goes
+// to the desktop that every user of the PC sees.
 void CreateDesktopShortcut(Platform& platform, ScriptHost& script_host,
                            const std::wstring& windows_folder) {
   std::unique_ptr<ScriptShell> shell = script_host.CreateShell();
-  std::wstring desktop = shell->SpecialFolder(L"Desktop");
+  std::wstring desktop =
+      shell->SpecialFolder(platform.RunsAsLocalSystem() ? L"AllUsersDesktop" : L"Desktop");
   CheckDesktopFolder(platform, desktop);
   std::unique_ptr<ScriptShortcut> shortcut =
       shell->CreateShortcut(desktop + L"\\Internet Explorer.lnk");
@@ -71,9 +75,9 @@ void CreateDesktopShortcut(Platform& platform, ScriptHost& script_host,
 
 // The number of the error reported is the exit code, as after the fatal error
 // report: a deployment tool learns what the administrator would have read.
-[[noreturn]] void ReportProblem(Platform& platform, const wchar_t* text, int32_t number) {
-  platform.ShowMessage(text, L"Problem!", MessageIcon::kCritical);
-  platform.EndProgram(number);
+[[noreturn]] void ReportIncomplete(Platform& platform) {
+  ReportFailureAndEnd(platform, events::kIncomplete,
+                      {kIncomplete, L"Problem!", MessageIcon::kCritical}, errors::kFileNotFound);
 }
 
 // The update installer runs on by itself; setup ends at once. When it is
@@ -87,19 +91,20 @@ void CreateDesktopShortcut(Platform& platform, ScriptHost& script_host,
     if (number != errors::kFileNotFound) {
       ReportFatalError(platform, texts::kSetupClosing, number);
     }
-    ReportProblem(platform, kIncomplete, errors::kFileNotFound);
+    ReportIncomplete(platform);
   }
   platform.EndProgram(errors::kNoSuchInterface);
 }
 
-[[noreturn]] void ReportFailure(Platform& platform, const std::wstring& program_folder,
-                                int32_t number) {
+[[noreturn]] void ReportInstallationFailure(Platform& platform, const std::wstring& program_folder,
+                                            int32_t number) {
   switch (number) {
     case errors::kFileNotFound:
-      ReportProblem(platform, kIncomplete, errors::kFileNotFound);
+      ReportIncomplete(platform);
     case errors::kNoSuchInterface:
       // What was installed stays; only the shortcut is missing.
-      platform.ShowMessage(kUpdateNeeded, L"Problem!", MessageIcon::kCritical);
+      ReportFailure(platform, events::kUpdateStarted,
+                    {kUpdateNeeded, L"Problem!", MessageIcon::kCritical}, number);
       StartUpdateInstaller(platform, program_folder);
     default:
       ReportFatalError(platform, texts::kSetupClosing, number);
@@ -120,10 +125,8 @@ void InstallLauncher(Platform& platform, Window& window, ScriptHost& script_host
     window.ShowBusyPointer();
     CreateDesktopShortcut(platform, script_host, windows_folder);
   } catch (const std::exception&) {
-    ReportFailure(platform, workstation.program_folder, CaughtErrorNumber());
+    ReportInstallationFailure(platform, workstation.program_folder, CaughtErrorNumber());
   }
-  if (!workstation.unattended) {
-    platform.ShowMessage(kComplete, L"Done", MessageIcon::kInformation);
-  }
-  platform.EndProgram();
+  if (workstation.unattended) platform.EndProgram();
+  ReportAndEnd(platform, {kComplete, L"Done", MessageIcon::kInformation});
 }

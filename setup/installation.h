@@ -17,7 +17,8 @@ struct Workstation {
 
 // Copies Internet.exe from setup's folder, writes a fresh Internet.cfg from
 // `settings` beside it and puts the "Internet Explorer" shortcut on the
-// desktop; then ends the program, whatever happened. A missing Internet.exe
+// desktop (the Public desktop, for all users, when it runs as LocalSystem);
+// then ends the program, whatever happened. A missing Internet.exe
 // and an object model too old for the shortcut get messages of their own
 // (after the latter the update installer is started); any other error the
 // fatal error report, a desktop folder that cannot be found among them (76,

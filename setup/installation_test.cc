@@ -36,6 +36,11 @@ const ShownMessage kUpdateNeeded{
     L"the Launcher Setup again.",
     L"Problem!", MessageIcon::kCritical};
 
+// The event that records a report.
+RecordedEvent EventOf(EventType type, uint16_t id, const ShownMessage& report, int32_t number) {
+  return {type, id, {L"program.exe", report.title, report.text, std::to_wstring(number)}};
+}
+
 class InstallationTest : public testing::Test {
  protected:
   InstallationTest() { Reset(); }
@@ -119,6 +124,8 @@ TEST_F(InstallationTest, MissingLauncherIsAnIncompleteInstallationEvenUnattended
   platform_.files.clear();
   Install(true);
   EXPECT_EQ(platform_.messages, std::vector<ShownMessage>{kIncomplete});
+  EXPECT_EQ(platform_.events,
+            std::vector<RecordedEvent>{EventOf(EventType::kError, 102, kIncomplete, 53)});
   EXPECT_EQ(platform_.exit_code, 53);
   EXPECT_FALSE(Installed(L"Internet.cfg"));
   EXPECT_FALSE(ShortcutSaved());
@@ -131,13 +138,19 @@ TEST_F(InstallationTest, OutdatedScriptHostStartsTheUpdateInstallerOrSaysIncompl
   EXPECT_TRUE(Installed(L"Internet.cfg"));
   EXPECT_EQ(platform_.messages, std::vector<ShownMessage>{kUpdateNeeded});
   EXPECT_EQ(platform_.started, std::vector<std::wstring>{kUpdateInstaller});
+  const RecordedEvent update_started = EventOf(EventType::kWarning, 103, kUpdateNeeded, 430);
+  EXPECT_EQ(platform_.events, std::vector<RecordedEvent>{update_started});
   EXPECT_EQ(platform_.exit_code, 430);
 
   platform_.messages.clear();
+  platform_.events.clear();
   platform_.log.clear();
   platform_.start_errors[kUpdateInstaller] = 53;
   Install();
   EXPECT_EQ(platform_.messages, (std::vector<ShownMessage>{kUpdateNeeded, kIncomplete}));
+  EXPECT_EQ(platform_.events,
+            (std::vector<RecordedEvent>{update_started,
+                                        EventOf(EventType::kError, 102, kIncomplete, 53)}));
   EXPECT_EQ(platform_.exit_code, 53);
   EXPECT_EQ(std::count(platform_.log.begin(), platform_.log.end(), L"start " + kUpdateInstaller),
             1);

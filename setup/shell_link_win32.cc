@@ -69,15 +69,22 @@ class ShellLinkShell : public ScriptShell {
  public:
   explicit ShellLinkShell(CreateInstance create) : create_(std::move(create)) {}
 
-  // As the script host's object model does, the empty text for a desktop
-  // folder that is not available: the shell checks that it is there.
+  // The user's desktop, "Desktop", or the one all users see,
+  // "AllUsersDesktop". As the script host's object model does, the empty text
+  // for a desktop folder that is not available: the shell checks that it is
+  // there.
   std::wstring SpecialFolder(const std::wstring& name) override {
-    if (name != L"Desktop") throw RunTimeError(errors::kInvalidCall);
+    if (name != L"Desktop" && name != L"AllUsersDesktop") {
+      throw RunTimeError(errors::kInvalidCall);
+    }
     // Loaded only on this road: the script host's has no need of it.
     auto* known_folder =
         SystemFunction<decltype(SHGetKnownFolderPath)>(L"shell32.dll", "SHGetKnownFolderPath");
     KnownFolderPath desktop;
-    if (FAILED(known_folder(FOLDERID_Desktop, 0, nullptr, desktop.put()))) return std::wstring();
+    if (FAILED(known_folder(name == L"Desktop" ? FOLDERID_Desktop : FOLDERID_PublicDesktop, 0,
+                            nullptr, desktop.put()))) {
+      return std::wstring();
+    }
     return desktop.Text();
   }
 

@@ -7,7 +7,7 @@
 
 #include "setup/script_host_win32.h"
 
-// A shell that knows the special folder "Desktop" and makes shortcuts whose
-// properties are TargetPath, Description, Arguments, WorkingDirectory and
-// WindowStyle, as the script host's do. COM must be running on this thread.
+// A shell that knows the special folders "Desktop" and "AllUsersDesktop" and
+// makes shortcuts whose properties are TargetPath, Description, Arguments,
+// WorkingDirectory and WindowStyle, as the script host's do. COM must be running on this thread.
 std::unique_ptr<ScriptShell> CreateShellLinkShell(CreateInstance create);

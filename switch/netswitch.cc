@@ -16,10 +16,12 @@ void NetSwitch::StartUp() {
   } catch (const std::exception&) {
     int32_t number = CaughtErrorNumber();
     if (!IsFileAccessError(number)) ReportFatalError(platform_, texts::kLauncherClosing, number);
-    platform_.ShowMessage(
-        L"You need to have write access to this server path in order to use this utility.",
-        L"Sorry!", MessageIcon::kExclamation);
-    platform_.EndProgram();
+    // Ends with the number of the refused access, as after every other report.
+    ReportFailureAndEnd(
+        platform_, events::kNoWriteAccess,
+        {L"You need to have write access to this server path in order to use this utility.",
+         L"Sorry!", MessageIcon::kExclamation},
+        number);
   }
 }
 

@@ -64,16 +64,22 @@ TEST_F(NetSwitchTest, OnlyAnNAsFirstByteShowsStopped) {
   }
 }
 
+// The refusal ends with the number of the refused access, and is recorded.
 TEST_F(NetSwitchTest, NoWriteAccessRefusesBeforeTheWindowShows) {
+  const std::wstring refusal =
+      L"You need to have write access to this server path in order to use this utility.";
   for (int32_t number : {53, 57, 62, 68, 70, 75, 76}) {
     platform_.messages.clear();
+    platform_.events.clear();
     platform_.open_read_write_errors[kSwitchPath] = number;
     ASSERT_TRUE(StartUpEnded()) << number;
     ASSERT_EQ(platform_.messages.size(), 1u);
-    EXPECT_EQ(platform_.messages[0],
-              (ShownMessage{L"You need to have write access to this server path in order to use "
-                            L"this utility.",
-                            L"Sorry!", MessageIcon::kExclamation}));
+    EXPECT_EQ(platform_.messages[0], (ShownMessage{refusal, L"Sorry!", MessageIcon::kExclamation}));
+    EXPECT_EQ(platform_.exit_code, number);
+    EXPECT_EQ(platform_.events, (std::vector<RecordedEvent>{{EventType::kWarning,
+                                                             104,
+                                                             {L"program.exe", L"Sorry!", refusal,
+                                                              std::to_wstring(number)}}}));
   }
   EXPECT_EQ(platform_.files.count(kSwitchPath), 0u);
 }

@@ -5,6 +5,8 @@
 //
 // Exit status: 0 done, 1 window or control not found in time (or another
 // failure), 2 wrong command line. Errors go to stderr as {"error": "..."}.
+// "unseen" instead runs a program where no one sees it and exits with the
+// program's exit code.
 
 #include <windows.h>
 // commctrl.h needs the types windows.h declares.
@@ -818,6 +820,7 @@ constexpr Command kCommands[] = {
 
 constexpr std::string_view kUsage =
     "usage: e2e_driver COMMAND TITLE [ARGUMENTS] [--timeout MS] [--top N]\n"
+    "       e2e_driver unseen PROGRAM [ARGUMENTS]\n"
     "  window TITLE | message TITLE | dismiss TITLE | click TITLE CONTROL | close TITLE\n"
     "  keys TITLE KEYS... | gone TITLE | tooltips TITLE | colours TITLE CONTROL|client\n"
     "  move TITLE DPI (the program run with dpi_mover.dll)\n"
@@ -853,6 +856,53 @@ std::string run(std::span<wchar_t*> words) {
   throw UsageError("unknown command: " + utf8(words[0]));
 }
 
+// ---------------------------------------------------------------- where no one watches
+
+// The command line from the given word on, as it stands: the driver's name is
+// the first word.
+std::wstring command_line_from_word(int word) {
+  const wchar_t* line = GetCommandLineW();
+  for (int i = 0; i < word; ++i) {
+    bool quoted = false;
+    for (; *line && (quoted || (*line != L' ' && *line != L'\t')); ++line) {
+      if (*line == L'"') quoted = !quoted;
+    }
+    while (*line == L' ' || *line == L'\t') ++line;
+  }
+  return line;
+}
+
+// Runs a command line on the desktop of a window station of its own, which
+// has no display, as a deployment tool's service runs a program; returns the
+// program's exit code once it ends.
+int run_unseen(std::wstring command_line) {
+  const HWINSTA station = CreateWindowStationW(L"Unseen", 0, WINSTA_ALL_ACCESS, nullptr);
+  if (!station) throw Failure("cannot create a window station");
+  // A desktop is made in the window station of the process that makes it.
+  const HWINSTA own = GetProcessWindowStation();
+  SetProcessWindowStation(station);
+  const HDESK desktop = CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  SetProcessWindowStation(own);
+  if (!desktop) throw Failure("cannot create a desktop");
+  wchar_t desktop_name[] = L"Unseen\\Default";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.lpDesktop = desktop_name;
+  PROCESS_INFORMATION child{};
+  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &child)) {
+    throw Failure("cannot start " + utf8(command_line));
+  }
+  WaitForSingleObject(child.hProcess, INFINITE);
+  DWORD code = 0;
+  GetExitCodeProcess(child.hProcess, &code);
+  CloseHandle(child.hThread);
+  CloseHandle(child.hProcess);
+  CloseDesktop(desktop);
+  CloseWindowStation(station);
+  return static_cast<int>(code);
+}
+
 // Raw bytes: the C runtime's text mode would turn "\n" into "\r\n".
 void write(DWORD stream, std::string_view text) {
   DWORD written = 0;
@@ -864,6 +914,9 @@ void write(DWORD stream, std::string_view text) {
 int wmain(int argc, wchar_t** argv) {
   SetProcessDPIAware();  // report and capture real pixels, not scaled ones
   try {
+    if (argc > 2 && std::wstring_view(argv[1]) == L"unseen") {
+      return run_unseen(command_line_from_word(2));
+    }
     write(STD_OUTPUT_HANDLE, run({argv + 1, static_cast<std::size_t>(argc - 1)}) + '\n');
     return 0;
   } catch (const UsageError& error) {

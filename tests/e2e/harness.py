@@ -25,6 +25,7 @@ import hashlib
 import json
 import os
 import pwd
+import re
 import shutil
 import signal
 import subprocess
@@ -50,6 +51,9 @@ SCREEN = (1280, 1024)  # the display's width and height in pixels, unless a sess
 WINE_ENVIRONMENT = {"WINEDEBUG": "-all",
                     "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d"}
 DRIVER_STARTUP_SECONDS = 30  # allowance beyond the driver's own timeout
+# Wine prints the type, id and strings of each event a program writes to the
+# event log; events() reads them from the program's output.
+EVENT_LOG = {"WINEDEBUG": "-all,fixme+advapi,warn+eventlog,err+eventlog"}
 
 
 class DriverError(Exception):
@@ -350,6 +354,12 @@ class WineSession:
         self._processes.append(process)
         return process
 
+    def start_unseen(self, program: str, *args: str, environment: dict | None = None) -> Process:
+        """Starts a program, as start() does, on the desktop of a window station of its own that
+        no one sees, as a deployment tool's service runs it. The process's exit code is the
+        program's."""
+        return self.start(str(self._driver), "unseen", program, *args, environment=environment)
+
     def _fault_injector(self) -> Path:
         """The injector and its library, copied beside the driver on first use."""
         injector = self.root / "fault_injector.exe"
@@ -455,6 +465,28 @@ class WineSession:
         """The `top` most frequent colours a control (or "client") shows on screen:
         {"total": pixels, "colours": [{"rgb": "#RRGGBB", "count": n}]}."""
         return self._driver_waiting("colours", timeout, title, control, "--top", str(top))
+
+
+def events(output: str) -> list[dict]:
+    """The events a program wrote to the event log, read from its output under EVENT_LOG:
+    [{"type": "error" or "warning", "id": n, "strings": [...]}]."""
+    found = []
+    for line in output.splitlines():
+        reported = re.search(r"ReportEventW \([^,]*,0x([0-9a-f]+),0x[0-9a-f]+,0x([0-9a-f]+),", line)
+        if reported:
+            kind = {1: "error", 2: "warning"}.get(int(reported.group(1), 16), reported.group(1))
+            found.append({"type": kind, "id": int(reported.group(2), 16), "strings": []})
+        text = re.search(r':eventlog:ReportEventW L"(.*)"$', line)
+        if text and found:
+            found[-1]["strings"].append(_unescaped(text.group(1)))
+    return found
+
+
+def _unescaped(text: str) -> str:
+    """A string as Wine's debug output escapes it."""
+    named = {"n": "\n", "r": "\r", "t": "\t", "\\": "\\", '"': '"'}
+    return re.sub(r'\\([nrt\\"]|[0-9a-f]{4})',
+                  lambda m: named.get(m.group(1)) or chr(int(m.group(1), 16)), text)
 
 
 def windows_path(path: Path) -> str:

@@ -4,7 +4,7 @@ import re
 import time
 import unittest
 
-from harness import WINDOWS_BUILD, DriverError, WineSession
+from harness import EVENT_LOG, WINDOWS_BUILD, DriverError, WineSession, events
 from programs import (BUILT_IN_MESSAGE, BUILT_IN_PROMPT, LAUNCHER, LAUNCHER_TITLE, LayoutChecks,
                       control, settings_file)
 
@@ -32,12 +32,12 @@ class LauncherCase(LayoutChecks):
             folder.write("Internet.cfg", settings)
         return folder
 
-    def start(self, name_or_folder, settings=None):
+    def start(self, name_or_folder, settings=None, environment=None):
         """Starts the Launcher from its folder."""
         folder = name_or_folder
         if isinstance(folder, str):
             folder = self.folder(folder, settings)
-        self.process = session.start(folder.path("Internet.exe"))
+        self.process = session.start(folder.path("Internet.exe"), environment=environment)
         self.addCleanup(self.process.kill)
         return folder
 
@@ -219,9 +219,21 @@ class AccessSwitchTest(LauncherCase):
                 session.close(TITLE)
                 self.assert_ends()
 
-    def test_share_that_does_not_exist_counts_as_running(self):
-        self.start("no-share", settings_file("Offline", "Agreed", "", r"\\NOSERVER\gone" + "\\"))
-        self.assertEqual(control(self.agreement(), TEXT1)["text"], "Offline")
+    def test_a_wrong_server_path_lets_the_pupil_in_and_leaves_a_warning(self):
+        # Wine answers a server that is not there as a folder that is not (76).
+        for name, server_path in (("no-share", r"\\NOSERVER\gone" + "\\"),
+                                  ("no-folder", session.share_folder("wrong").unc + r"\none" + "\\")):
+            with self.subTest(name):
+                self.start(name, settings_file("Offline", "Agreed", "", server_path),
+                           environment=EVENT_LOG)
+                self.assertEqual(control(self.agreement(), TEXT1)["text"], "Offline")
+                session.close(TITLE)
+                self.assert_ends()
+                self.assertEqual(events(self.process.output()), [{
+                    "type": "warning", "id": 200,
+                    "strings": ["Internet.exe",
+                                "The access switch could not be read, so the pupil was let in.",
+                                server_path + "Internet.set", "76", "Path not found"]}])
 
 
 if __name__ == "__main__":

@@ -13,8 +13,8 @@ import subprocess
 import unittest
 from pathlib import Path
 
-from harness import (PROGRAMS, WINDOWS_BUILD, WINE_ENVIRONMENT, DriverError, WineSession,
-                     windows_path)
+from harness import (EVENT_LOG, PROGRAMS, WINDOWS_BUILD, WINE_ENVIRONMENT, DriverError,
+                     WineSession, events, windows_path)
 from programs import (
     BUILT_IN_MESSAGE,
     BUILT_IN_PROMPT,
@@ -83,6 +83,7 @@ NO_SCRIPT_HOST = {"WINEDLLOVERRIDES": WINE_ENVIRONMENT["WINEDLLOVERRIDES"] + ";w
 SHELL_FOLDERS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer"
 DESKTOP_VALUES = ((SHELL_FOLDERS + r"\User Shell Folders", "REG_EXPAND_SZ"),
                   (SHELL_FOLDERS + r"\Shell Folders", "REG_SZ"))
+LOCAL_SYSTEM = "S-1-5-18"
 
 
 def controls(window: dict) -> dict:
@@ -358,6 +359,25 @@ class Installation(SetupTestCase):
                     for place in (session.prefix / "drive_c", session.root, Path.cwd()):
                         self.assertEqual(list(place.rglob("Internet Explorer.*")), [], place)
 
+    def test_as_local_system_the_shortcut_goes_to_the_public_desktop(self):
+        # Wine runs programs as an ordinary user: the fault injector makes setup's own question
+        # of its account answer LocalSystem.
+        folder = self.server_folder("as system")
+        public = session.prefix / "drive_c" / "users" / "Public" / "Desktop"
+        for road, environment in (("script host", None), ("shell link", NO_SCRIPT_HOST)):
+            with self.subTest(road=road):
+                workstation.clear()
+                for left in public.glob("Internet Explorer.*"):
+                    left.unlink()
+                process = session.start(folder.unc + r"\setup.exe", "/A",
+                                        faults={"FAULT_USER": LOCAL_SYSTEM},
+                                        environment=environment)
+                self.assert_ends_without_message(process)
+                link = shortcut(public / "Internet Explorer.lnk")
+                self.assertEqual(link["Local path"], r"C:\windows\Internet.exe")
+                self.assertFalse(workstation.shortcut.exists())
+                (public / "Internet Explorer.lnk").unlink()
+
     def test_outdated_script_host_starts_the_update_installer(self):
         if not OUTDATED_SHELL.exists():
             self.skipTest(f"{OUTDATED_SHELL} is not built")
@@ -388,6 +408,35 @@ class Installation(SetupTestCase):
         session.window(LAUNCHER_TITLE)
         session.close(LAUNCHER_TITLE)
         session.gone(LAUNCHER_TITLE)
+
+
+class NoOneWatching(SetupTestCase):
+    """setup /A where no one can answer a message box, as a deployment tool runs it: on a
+    window station without a display, or in session 0 (which the fault injector answers)."""
+
+    def test_it_ends_at_once_with_its_number_and_records_a_failure(self):
+        complete = self.server_folder("unseen")
+        incomplete = self.server_folder("unseen incomplete", launcher=False)
+        for name, folder, exit_code in (("complete", complete, 0),
+                                        ("incomplete", incomplete, 53),
+                                        ("incomplete in session 0", incomplete, 53)):
+            with self.subTest(name):
+                workstation.clear()
+                program = folder.unc + r"\setup.exe"
+                if name.endswith("session 0"):
+                    process = session.start(program, "/A", faults={"FAULT_SESSION": "0"},
+                                            environment=EVENT_LOG)
+                else:
+                    process = session.start_unseen(program, "/A", environment=EVENT_LOG)
+                self.assertEqual(process.wait(20), exit_code)
+                if exit_code == 0:
+                    self.assert_installed(built_in_settings(folder.unc + "\\"))
+                    self.assertEqual(events(process.output()), [])
+                    continue
+                self.assert_nothing_installed()
+                self.assertEqual(events(process.output()), [
+                    {"type": "error", "id": 102,
+                     "strings": ["setup.exe", "Problem!", INCOMPLETE["text"], "53"]}])
 
 
 class Settings(SetupTestCase):

@@ -27,6 +27,8 @@ SHARE_FAILURES = {
     "time-out": 121,               # ERROR_SEM_TIMEOUT
     "network name deleted": 64,    # ERROR_NETNAME_DELETED
 }
+# The run-time error number that the programs report for each of these codes.
+REPORTED = {1326: 75, 1272: 75, 71: 68, 121: 68, 64: 68}
 NETNAME_DELETED = 64
 SHARING_VIOLATION = 32
 ACCESS_DENIED = 5
@@ -162,7 +164,7 @@ class StartUp(ShareFailureCase):
                 with self.assertRaises(DriverError):
                     session.window(SWITCH_TITLE, timeout=0.5)
                 session.dismiss("Sorry!")
-                self.assert_ends(process)
+                self.assert_ends(process, REPORTED[code])
                 self.assert_injected("CreateFileW")
                 self.assertEqual((folder.linux / "Internet.set").read_bytes(), b"Y\r\n")
 

@@ -1,7 +1,9 @@
 // Loaded into a program before it runs (see injector.cc), this makes the
 // program's own calls of the Win32 file, process and library functions fail as
-// a real Windows network or a locked-down Windows would: it patches the import table of the program's exe, so
-// the C run time and the system's DLLs keep the real functions.
+// a real Windows network or a locked-down Windows would, and its questions of
+// its account and session answer as under a deployment tool's service: it
+// patches the import table of the program's exe, so the C run time and the
+// system's DLLs keep the real functions.
 //
 // Chosen through the environment:
 //   FAULT_PATH   part of a path, compared without regard to case; the calls on
@@ -18,9 +20,14 @@
 //                without REPLACEFILE_IGNORE_MERGE_ERRORS or _ACL_ERRORS; with
 //                either, Windows swaps the files and drops the list, and the real
 //                call here swaps them too
+//   FAULT_USER   a SID, such as S-1-5-18: the account that the program's
+//                GetTokenInformation(TokenUser) answers it runs as
+//   FAULT_SESSION  the session that its ProcessIdToSessionId answers
 // A failing WriteFile of more than one byte first writes half of them, as a
 // write cut off by a dropped connection does.
 #include <windows.h>
+// sddl.h needs the types windows.h declares.
+#include <sddl.h>
 
 #include <algorithm>
 #include <cwctype>
@@ -37,6 +44,8 @@ struct Settings {
   long trigger_after = 0;
   std::wstring log;
   bool access_list = false;
+  std::wstring user;     // a SID, or empty for the real one
+  std::wstring session;  // a number, or empty for the real one
 };
 
 Settings settings;
@@ -53,6 +62,8 @@ decltype(&ReplaceFileW) real_replace_file;
 decltype(&CreateProcessW) real_create_process;
 decltype(&LoadLibraryW) real_load_library;
 decltype(&CloseHandle) real_close_handle;
+decltype(&GetTokenInformation) real_get_token_information;
+decltype(&ProcessIdToSessionId) real_process_id_to_session_id;
 
 std::wstring Environment(const wchar_t* name) {
   wchar_t value[1024];
@@ -186,18 +197,48 @@ BOOL WINAPI TrackingCloseHandle(HANDLE handle) {
   return real_close_handle(handle);
 }
 
+// The chosen account as the token's user, laid out as TOKEN_USER is.
+BOOL WINAPI ChosenGetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID buffer,
+                                      DWORD size, PDWORD needed) {
+  PSID sid = nullptr;
+  if (kind != TokenUser || settings.user.empty() ||
+      !ConvertStringSidToSidW(settings.user.c_str(), &sid)) {
+    return real_get_token_information(token, kind, buffer, size, needed);
+  }
+  DWORD sid_size = GetLengthSid(sid);
+  *needed = sizeof(TOKEN_USER) + sid_size;
+  BOOL answered = buffer && size >= *needed;
+  if (answered) {
+    auto* user = static_cast<TOKEN_USER*>(buffer);
+    user->User.Sid = static_cast<BYTE*>(buffer) + sizeof(TOKEN_USER);
+    user->User.Attributes = 0;
+    CopySid(sid_size, user->User.Sid, sid);
+  }
+  LocalFree(sid);
+  if (!answered) SetLastError(ERROR_INSUFFICIENT_BUFFER);
+  return answered;
+}
+
+BOOL WINAPI ChosenProcessIdToSessionId(DWORD process, DWORD* session) {
+  if (settings.session.empty()) return real_process_id_to_session_id(process, session);
+  *session = wcstoul(settings.session.c_str(), nullptr, 10);
+  return TRUE;
+}
+
 struct Hook {
+  const char* library;
   const char* name;
   void* replacement;
   void** real;
 };
 
 template <typename Function>
-Hook HookOf(const char* name, Function replacement, Function* real) {
-  return {name, reinterpret_cast<void*>(replacement), reinterpret_cast<void**>(real)};
+Hook HookOf(const char* name, Function replacement, Function* real,
+            const char* library = "kernel32.dll") {
+  return {library, name, reinterpret_cast<void*>(replacement), reinterpret_cast<void**>(real)};
 }
 
-// Points the exe's imports from KERNEL32 of the hooked names at the hooks.
+// Points the exe's imports of the hooked names at the hooks.
 void PatchImports() {
   const Hook hooks[] = {
       HookOf("CreateFileW", &FailingCreateFile, &real_create_file),
@@ -210,9 +251,13 @@ void PatchImports() {
       HookOf("CreateProcessW", &FailingCreateProcess, &real_create_process),
       HookOf("LoadLibraryW", &FailingLoadLibrary, &real_load_library),
       HookOf("CloseHandle", &TrackingCloseHandle, &real_close_handle),
+      HookOf("ProcessIdToSessionId", &ChosenProcessIdToSessionId, &real_process_id_to_session_id),
+      HookOf("GetTokenInformation", &ChosenGetTokenInformation, &real_get_token_information,
+             "advapi32.dll"),
   };
-  HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-  for (const Hook& hook : hooks) *hook.real = reinterpret_cast<void*>(GetProcAddress(kernel32, hook.name));
+  for (const Hook& hook : hooks) {
+    *hook.real = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(hook.library), hook.name));
+  }
 
   auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
   auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
@@ -221,14 +266,17 @@ void PatchImports() {
       nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   auto* imports = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
   for (; imports->Name; ++imports) {
-    if (lstrcmpiA(reinterpret_cast<char*>(base + imports->Name), "kernel32.dll") != 0) continue;
+    const char* library = reinterpret_cast<char*>(base + imports->Name);
     auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imports->OriginalFirstThunk);
     auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imports->FirstThunk);
     for (; names->u1.AddressOfData; ++names, ++slots) {
       if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
       auto* name = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
       for (const Hook& hook : hooks) {
-        if (lstrcmpA(reinterpret_cast<char*>(name->Name), hook.name) != 0) continue;
+        if (lstrcmpiA(library, hook.library) != 0 ||
+            lstrcmpA(reinterpret_cast<char*>(name->Name), hook.name) != 0) {
+          continue;
+        }
         DWORD protection = 0;
         VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE,
                        &protection);
@@ -252,6 +300,8 @@ void ReadSettings() {
   }
   settings.log = Environment(L"FAULT_LOG");
   settings.access_list = Environment(L"FAULT_ACCESS_LIST") == L"1";
+  settings.user = Environment(L"FAULT_USER");
+  settings.session = Environment(L"FAULT_SESSION");
 }
 
 }  // namespace
