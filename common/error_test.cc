@@ -16,56 +16,46 @@ TEST(FileAccessErrors, AreExactlyTheSevenFileConditions) {
   }
 }
 
-namespace {
-
-// The number a program reports for what it caught.
-int32_t NumberCaught(void (*thrower)()) {
-  try {
-    thrower();
-  } catch (const std::exception&) {
-    return CaughtErrorNumber();
-  }
-  return -1;
-}
-
-}  // namespace
-
-// What the person at the screen reads, and the exit code that the process
-// that started the program learns: the number reported.
-TEST(Reports, NameTheNumberAndEndWithItAsTheExitCode) {
+// What the person at the screen reads, and the exit code that tells whoever
+// started the program: the number reported. An exception that carries no
+// number, caught as the programs catch it, is out of memory or internal.
+TEST(Reports, NameTheNumberAndEndWithIt) {
   struct Case {
     void (*report)(Platform&);
-    ShownMessage shown;
-    int32_t exit_code;
+    const wchar_t* text;
+    const wchar_t* title;
+    int32_t number;
   };
   const Case cases[] = {
       {[](Platform& p) { ReportFatalError(p, texts::kSetupClosing, 71); },
-       {L"Error Code: 71 encountered.  This Launcher Setup program will now close.", L"Problem!",
-        MessageIcon::kCritical},
-       71},
+       L"Error Code: 71 encountered.  This Launcher Setup program will now close.", L"Problem!", 71},
       {[](Platform& p) { ReportFatalError(p, texts::kLauncherClosing, -2147024891); },
-       {L"Error Code: -2147024891 encountered.  Kelbry's Browser Launcher program will now close.",
-        L"Problem!", MessageIcon::kCritical},
-       -2147024891},
+       L"Error Code: -2147024891 encountered.  Kelbry's Browser Launcher program will now close.",
+       L"Problem!", -2147024891},
       {[](Platform& p) { ReportUnhandledError(p, L"netswitch", 75); },
-       {L"Run-time error '75':\n\nPath/File access error", L"netswitch", MessageIcon::kCritical},
-       75},
-      // Exceptions that carry no number.
+       L"Run-time error '75':\n\nPath/File access error", L"netswitch", 75},
       {[](Platform& p) {
-         ReportUnhandledError(p, L"setup", NumberCaught([] { throw std::bad_alloc(); }));
+         try {
+           throw std::bad_alloc();
+         } catch (const std::exception&) {
+           ReportUnhandledError(p, L"setup", CaughtErrorNumber());
+         }
        },
-       {L"Run-time error '7':\n\nOut of memory", L"setup", MessageIcon::kCritical},
-       7},
+       L"Run-time error '7':\n\nOut of memory", L"setup", 7},
       {[](Platform& p) {
-         ReportUnhandledError(p, L"Internet", NumberCaught([] { throw std::logic_error("x"); }));
+         try {
+           throw std::logic_error("x");
+         } catch (const std::exception&) {
+           ReportUnhandledError(p, L"Internet", CaughtErrorNumber());
+         }
        },
-       {L"Run-time error '51':\n\nInternal error", L"Internet", MessageIcon::kCritical},
-       51},
+       L"Run-time error '51':\n\nInternal error", L"Internet", 51},
   };
   for (const Case& c : cases) {
     FakePlatform platform;
     EXPECT_THROW(c.report(platform), ProgramEnded);
-    EXPECT_EQ(platform.messages, std::vector{c.shown});
-    EXPECT_EQ(platform.exit_code, c.exit_code) << c.exit_code;
+    EXPECT_EQ(platform.messages,
+              (std::vector<ShownMessage>{{c.text, c.title, MessageIcon::kCritical}}));
+    EXPECT_EQ(platform.exit_code, c.number);
   }
 }
