@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <new>
 #include <optional>
+#include <stdexcept>
 
 #include "fake_platform.h"
 #include "reports.h"
@@ -16,23 +18,11 @@ TEST(FileAccessErrors, AreExactlyTheSevenFileConditions) {
   }
 }
 
-TEST(FileAccessErrors, CaughtNumberComesFromTheException) {
-  auto number_of = [](auto thrower) {
-    try {
-      thrower();
-    } catch (const std::exception&) {
-      return CaughtErrorNumber();
-    }
-    return -1;
-  };
-  EXPECT_EQ(number_of([] { throw RunTimeError(70); }), 70);
-  EXPECT_EQ(number_of([] { throw std::bad_alloc(); }), errors::kOutOfMemory);
-  EXPECT_EQ(number_of([] { throw std::logic_error("x"); }), errors::kInternal);
-}
-
-// Each report after which a program ends: a failure is recorded as its event
-// first, whether anyone watches or not; the box is shown only where someone
-// can answer it; the program ends with the number reported.
+// Each report after which a program ends: what the person at the screen
+// reads, shown only where someone can answer it; a failure recorded as its
+// event first, whether anyone watches or not; and the exit code that tells
+// whoever started the program: the number reported. An exception that carries
+// no number, caught as the programs catch it, is out of memory or internal.
 TEST(Reports, AreRecordedAndShownOnlyWhereSomeoneWatches) {
   struct Case {
     const char* name;
@@ -41,9 +31,22 @@ TEST(Reports, AreRecordedAndShownOnlyWhereSomeoneWatches) {
     std::optional<RecordedEvent> event;
     int32_t exit_code;
   };
+  auto unhandled_caught = [](auto exception, const wchar_t* program) {
+    return [=](Platform& p) {
+      try {
+        throw exception;
+      } catch (const std::exception&) {
+        ReportUnhandledError(p, program, CaughtErrorNumber());
+      }
+    };
+  };
   const std::wstring fatal =
       L"Error Code: 71 encountered.  This Launcher Setup program will now close.";
+  const std::wstring negative =
+      L"Error Code: -2147024891 encountered.  Kelbry's Browser Launcher program will now close.";
   const std::wstring unhandled = L"Run-time error '75':\n\nPath/File access error";
+  const std::wstring out_of_memory = L"Run-time error '7':\n\nOut of memory";
+  const std::wstring internal = L"Run-time error '51':\n\nInternal error";
   const std::wstring refused = L"You need write access.";
   const Case cases[] = {
       {"fatal error",
@@ -51,11 +54,27 @@ TEST(Reports, AreRecordedAndShownOnlyWhereSomeoneWatches) {
        {fatal, L"Problem!", MessageIcon::kCritical},
        RecordedEvent{EventType::kError, 100, {L"setup.exe", L"Problem!", fatal, L"71"}},
        71},
+      {"fatal error with a negative number",
+       [](Platform& p) { ReportFatalError(p, texts::kLauncherClosing, -2147024891); },
+       {negative, L"Problem!", MessageIcon::kCritical},
+       RecordedEvent{EventType::kError, 100,
+                     {L"setup.exe", L"Problem!", negative, L"-2147024891"}},
+       -2147024891},
       {"unhandled error",
        [](Platform& p) { ReportUnhandledError(p, L"netswitch", 75); },
        {unhandled, L"netswitch", MessageIcon::kCritical},
        RecordedEvent{EventType::kError, 101, {L"setup.exe", L"netswitch", unhandled, L"75"}},
        75},
+      {"unhandled out of memory",
+       unhandled_caught(std::bad_alloc(), L"setup"),
+       {out_of_memory, L"setup", MessageIcon::kCritical},
+       RecordedEvent{EventType::kError, 101, {L"setup.exe", L"setup", out_of_memory, L"7"}},
+       7},
+      {"unhandled exception without a number",
+       unhandled_caught(std::logic_error("x"), L"Internet"),
+       {internal, L"Internet", MessageIcon::kCritical},
+       RecordedEvent{EventType::kError, 101, {L"setup.exe", L"Internet", internal, L"51"}},
+       51},
       {"refused access",
        [&](Platform& p) {
          ReportFailureAndEnd(p, events::kNoWriteAccess,
@@ -84,16 +103,9 @@ TEST(Reports, AreRecordedAndShownOnlyWhereSomeoneWatches) {
       EXPECT_EQ(platform.events,
                 c.event ? std::vector<RecordedEvent>{*c.event} : std::vector<RecordedEvent>{});
       EXPECT_EQ(platform.exit_code, c.exit_code);
-      if (c.event) EXPECT_EQ(platform.log.front(), L"event " + std::to_wstring(c.event->id));
+      if (c.event) {
+        EXPECT_EQ(platform.log.front(), L"event " + std::to_wstring(c.event->id));
+      }
     }
   }
-}
-
-TEST(Reports, NegativeNumbersKeepTheirSignWithoutBlanks) {
-  FakePlatform platform;
-  EXPECT_THROW(ReportFatalError(platform, texts::kLauncherClosing, -2147024891), ProgramEnded);
-  EXPECT_EQ(platform.messages.at(0).text,
-            L"Error Code: -2147024891 encountered.  Kelbry's Browser Launcher program will now "
-            L"close.");
-  EXPECT_EQ(platform.exit_code, -2147024891);
 }

@@ -1,5 +1,7 @@
 #include "fake_platform.h"
 
+#include <algorithm>
+
 #include "error.h"
 
 namespace {
@@ -40,14 +42,25 @@ class FakeFile : public File {
 
   void WriteAt(int64_t offset, std::string_view data) override {
     FailIfListed(platform_.write_errors, path_);
+    auto failing = platform_.write_errors_from.find(path_);
+    if (failing != platform_.write_errors_from.end()) {
+      auto [from, number] = failing->second;
+      if (offset + static_cast<int64_t>(data.size()) > from) {
+        Store(offset, data.substr(0, static_cast<size_t>(std::max<int64_t>(from - offset, 0))));
+        throw RunTimeError(number);
+      }
+    }
+    Store(offset, data);
+  }
+
+ private:
+  std::string& Bytes() { return platform_.files[path_]; }
+  void Store(int64_t offset, std::string_view data) {
     std::string& bytes = Bytes();
     auto at = static_cast<size_t>(offset);
     if (bytes.size() < at + data.size()) bytes.resize(at + data.size(), '\0');
     bytes.replace(at, data.size(), data);
   }
-
- private:
-  std::string& Bytes() { return platform_.files[path_]; }
 
   FakePlatform& platform_;
   std::wstring path_;

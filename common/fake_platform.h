@@ -54,6 +54,9 @@ class FakePlatform : public Platform {
   // Reads of the open file from a byte offset on, where a file fails part way.
   std::map<std::wstring, std::pair<int64_t, int32_t>> read_errors_from;
   std::map<std::wstring, int32_t> write_errors;
+  // Writes of the open file from a byte offset on: the bytes before it are
+  // written, then the write fails, as when a connection drops half way.
+  std::map<std::wstring, std::pair<int64_t, int32_t>> write_errors_from;
   std::map<std::wstring, int32_t> delete_errors;
   std::map<std::wstring, int32_t> start_errors;
   std::map<std::wstring, int32_t> replace_errors;  // by the path of the replaced file

@@ -14,6 +14,7 @@ struct LauncherSettings {
   std::wstring prompt;       // record 2: the acceptance prompt
   std::wstring start_page;   // record 3
   std::wstring server_path;  // record 4: UNC folder of Internet.set, or "*Not Available*"
+  bool operator==(const LauncherSettings&) const = default;
 };
 
 enum class Record { kMessage = 1, kPrompt, kStartPage, kServerPath };

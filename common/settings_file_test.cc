@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_platform.h"
+#include "settings_bytes.h"
 
 namespace {
 
@@ -18,8 +19,6 @@ std::wstring Repeat(const std::wstring& unit, int times) {
   return text;
 }
 
-std::string Padded(const std::string& bytes) { return bytes + std::string(500 - bytes.size(), ' '); }
-
 class SettingsFile : public testing::Test {
  protected:
   std::unique_ptr<File> Stored(const std::string& bytes) {
@@ -31,35 +30,33 @@ class SettingsFile : public testing::Test {
 
 }  // namespace
 
-TEST(SettingsRecord, KeepsLineBreaksButNotTrailingBlanks) {
-  EXPECT_EQ(EncodeRecord(L"Hello  "), Padded("Hello"));
-  EXPECT_EQ(EncodeRecord(L"  two\r\nlines\r\n  "), Padded("  two\r\nlines\r\n"));
-  EXPECT_EQ(EncodeRecord(L""), std::string(500, ' '));
-}
-
-TEST(SettingsRecord, LongAccentedTextIsCutToFiveHundredCharactersAndBytes) {
-  std::string record = EncodeRecord(Repeat(L"Caf\u00e9 ", 124));  // 620 characters
-  EXPECT_EQ(record, Repeat("Caf\xe9 ", 100));
-}
-
-TEST(SettingsRecord, BlanksBeforeTheCutAreKept) {
-  std::wstring text = Repeat(L"x", 499) + L"  y";
-  EXPECT_EQ(EncodeRecord(text), Repeat("x", 499) + " ");
-}
-
-TEST(SettingsRecord, EuroAndQuotesUseTheAnsiCodePage) {
-  EXPECT_EQ(EncodeRecord(L"\u20ac \u201cA\u201d"), Padded("\x80 \x93" "A\x94"));
+// The text without its trailing blanks, padded with blanks or cut at 500
+// characters; each cut falls on a character that is not a blank, so that a
+// record one character short would show.
+TEST(SettingsRecord, IsTheTextPaddedOrCutToFiveHundredAnsiBytes) {
+  struct Case {
+    std::wstring text;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {L"Hello  ", RecordBytes("Hello")},
+      {L"  two\r\nlines\r\n  ", RecordBytes("  two\r\nlines\r\n")},
+      {L"", RecordBytes("")},
+      {Repeat(L"Caf\u00e9s", 124), Repeat("Caf\xe9s", 100)},
+      {Repeat(L"x", 498) + L" yz  ", Repeat("x", 498) + " y"},
+      {L"\u20ac \u201cA\u201d", RecordBytes("\x80 \x93" "A\x94")},
+  };
+  for (const Case& c : cases) EXPECT_EQ(EncodeRecord(c.text), c.bytes) << c.text.size();
 }
 
 TEST_F(SettingsFile, EncodesFourRecordsInOrder) {
   std::string bytes = EncodeSettings({L"message", L"prompt", L" page ", L"\\\\srv\\share\\"});
   ASSERT_EQ(bytes.size(), 2000u);
-  EXPECT_EQ(bytes, Padded("message") + Padded("prompt") + Padded(" page") +
-                       Padded("\\\\srv\\share\\"));
+  EXPECT_EQ(bytes, SettingsBytes("message", "prompt", " page", "\\\\srv\\share\\"));
 }
 
 TEST_F(SettingsFile, ReadsEachRecordWithItsBlanks) {
-  auto file = Stored(Padded("  message") + Padded("prompt\r\n") + Padded(" page") + Padded("*Not Available*"));
+  auto file = Stored(SettingsBytes("  message", "prompt\r\n", " page", "*Not Available*"));
   ASSERT_TRUE(HoldsSettings(*file));
   EXPECT_EQ(ReadRecord(*file, Record::kMessage), L"  message" + std::wstring(491, L' '));
   EXPECT_EQ(ReadRecord(*file, Record::kPrompt).substr(0, 9), L"prompt\r\n ");
@@ -81,7 +78,8 @@ TEST_F(SettingsFile, WrittenSettingsReadBackAndAccentsSurvive) {
     auto file = platform_.Open(L"C:\\new.cfg", OpenMode::kReadWrite);
     WriteSettings(*file, written);
   }
-  EXPECT_EQ(platform_.files[L"C:\\new.cfg"], EncodeSettings(written));
+  EXPECT_EQ(platform_.files[L"C:\\new.cfg"],
+            SettingsBytes("R\xe8gles de l'\xe9" "cole", "Oui", "http://example.org/", ""));
   auto file = platform_.Open(L"C:\\new.cfg", OpenMode::kRead);
   EXPECT_EQ(ReadRecord(*file, Record::kMessage).substr(0, 17), L"R\u00e8gles de l'\u00e9cole");
 }

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string_view>
+
 #include "common/error.h"
 #include "common/fake_platform.h"
-#include "common/settings_file.h"
+#include "common/settings_bytes.h"
 #include "common/share_failures.h"
 #include "common/texts.h"
 #include "launcher/agreement_form.h"
@@ -32,6 +35,7 @@ class FakeShell : public Shell {
 
 const std::wstring kSettingsPath = L"C:\\WINDOWS\\Internet.cfg";
 const std::wstring kServer = L"\\\\school\\apps\\launch\\";
+const char* const kServerRecord = "\\\\school\\apps\\launch\\";
 const std::wstring kSwitchPath = kServer + L"Internet.set";
 
 // The warning of a pupil let in without the switch.
@@ -46,11 +50,12 @@ class LauncherStartUp : public testing::Test {
  protected:
   LauncherStartUp() { platform_.program_folder = L"C:\\WINDOWS"; }
 
-  void StoreSettings(const LauncherSettings& settings) {
-    platform_.files[kSettingsPath] = EncodeSettings(settings);
+  void StoreSettings(std::string_view message, std::string_view prompt, std::string_view start_page,
+                     std::string_view server_path) {
+    platform_.files[kSettingsPath] = SettingsBytes(message, prompt, start_page, server_path);
   }
   void StoreSettingsWithSwitch(const std::string& switch_content) {
-    StoreSettings({L"School message", L"I agree", L"http://intranet/", kServer});
+    StoreSettings("School message", "I agree", "http://intranet/", kServerRecord);
     platform_.files[kSwitchPath] = switch_content;
   }
   // Runs start-up; true when it ended the program instead of showing the window.
@@ -112,8 +117,8 @@ TEST_F(LauncherStartUp, WithoutUsableSettingsShowsTheBuiltInTexts) {
 }
 
 TEST_F(LauncherStartUp, TextsComeFromTheFileWithTheirOwnTrimming) {
-  StoreSettings({L"  Line one\r\nLine two\r\n  ", L"  Yes  ", L"  http://intranet/  ",
-                 L"  *Not Available*  "});
+  StoreSettings("  Line one\r\nLine two\r\n  ", "  Yes  ", "  http://intranet/  ",
+                "  *Not Available*  ");
   ASSERT_FALSE(StartUpEnded());
   EXPECT_EQ(Message(), L"  Line one\r\nLine two\r\n");
   EXPECT_EQ(Prompt(), L"  Yes");
@@ -147,6 +152,7 @@ TEST_F(LauncherStartUp, StoppedSwitchRefusesWithoutShowingTheWindow) {
     ASSERT_EQ(platform_.messages.size(), 1u);
     EXPECT_EQ(platform_.messages[0], (ShownMessage{L"Internet Access is currently unavailable.",
                                                    L"Sorry", MessageIcon::kExclamation}));
+    EXPECT_EQ(platform_.exit_code, 0);
     EXPECT_EQ(platform_.open_files, 0);
   }
   // The switch at work is no failure; where no one watches it ends at once.
@@ -249,7 +255,7 @@ TEST_F(LauncherStartUp, FailingSettingsDriveGivesTheBuiltInTexts) {
 // Showing the agreement is part of start-up: a file-access error there goes
 // on at the agreement once more, without looping; any other, the fatal report.
 TEST_F(LauncherStartUp, FailureWhileShowingTheWindowIsHandled) {
-  StoreSettings({L"School message", L"I agree", L"", L""});
+  StoreSettings("School message", "I agree", "", "");
   window_.show_errors = {53};
   ASSERT_FALSE(StartUpEnded());
   EXPECT_EQ(Message(), L"School message");
@@ -265,31 +271,33 @@ TEST_F(LauncherStartUp, FailureWhileShowingTheWindowIsHandled) {
   ASSERT_TRUE(StartUpEnded());
   EXPECT_EQ(platform_.messages.at(0).text, L"Error Code: 7 encountered.  Kelbry's Browser "
                                            L"Launcher program will now close.");
+  EXPECT_EQ(platform_.exit_code, 7);
 }
 
 TEST_F(LauncherStartUp, OnlyAUncServerPathIsConsulted) {
-  for (const wchar_t* path : {L"*Not Available*", L"G:\\launch\\", L"", L"\\single\\"}) {
-    StoreSettings({L"m", L"p", L"", path});
-    platform_.files[std::wstring(path) + L"Internet.set"] = "N\r\n";
-    ASSERT_FALSE(StartUpEnded()) << std::wstring(path).size();
+  for (const char* path : {"*Not Available*", "G:\\launch\\", "", "\\single\\"}) {
+    StoreSettings("m", "p", "", path);
+    platform_.files[std::wstring(path, path + std::strlen(path)) + L"Internet.set"] = "N\r\n";
+    ASSERT_FALSE(StartUpEnded()) << path;
     EXPECT_FALSE(SwitchWasRead());
   }
 }
 
+// A server path stored without its closing backslash names another file:
+// the switch in that folder does not stop the pupil.
 TEST_F(LauncherStartUp, ServerPathIsJoinedToTheFileNameAsItIs) {
-  StoreSettings({L"m", L"p", L"", L"\\\\school\\apps"});
+  StoreSettings("m", "p", "", "\\\\school\\apps");
   platform_.files[L"\\\\school\\apps\\Internet.set"] = "N\r\n";
-  ASSERT_FALSE(StartUpEnded());
-  EXPECT_NE(std::find(platform_.log.begin(), platform_.log.end(),
-                      L"open \\\\school\\appsInternet.set"),
-            platform_.log.end());
+  EXPECT_FALSE(StartUpEnded());
   EXPECT_EQ(platform_.events,
             std::vector<RecordedEvent>{LetIn(L"\\\\school\\appsInternet.set", 53)});
+  platform_.files[L"\\\\school\\appsInternet.set"] = "N\r\n";
+  EXPECT_TRUE(StartUpEnded());
 }
 
 TEST_F(LauncherStartUp, ProgramAtADriveRootGetsNoSecondBackslash) {
   platform_.program_folder = L"C:\\";
-  platform_.files[L"C:\\Internet.cfg"] = EncodeSettings({L"root", L"p", L"", L""});
+  platform_.files[L"C:\\Internet.cfg"] = SettingsBytes("root", "p", "", "");
   ASSERT_FALSE(StartUpEnded());
   EXPECT_EQ(Message(), L"root");
 }
@@ -302,6 +310,7 @@ TEST_F(LauncherStartUp, ErrorsOutsideTheFileClassEndWithTheFatalReport) {
             (ShownMessage{L"Error Code: 52 encountered.  Kelbry's Browser Launcher program will "
                           L"now close.",
                           L"Problem!", MessageIcon::kCritical}));
+  EXPECT_EQ(platform_.exit_code, 52);
 
   platform_.messages.clear();
   StoreSettingsWithSwitch("Y\r\n");
@@ -311,6 +320,7 @@ TEST_F(LauncherStartUp, ErrorsOutsideTheFileClassEndWithTheFatalReport) {
   EXPECT_EQ(platform_.messages.at(0).text.substr(0, 15), L"Error Code: 71 ");
   ASSERT_EQ(platform_.events.size(), 1u);
   EXPECT_EQ(platform_.events[0].id, 100);
+  EXPECT_EQ(platform_.exit_code, 71);
   EXPECT_EQ(platform_.open_files, 0);
 }
 
@@ -324,7 +334,7 @@ TEST_F(LauncherStartUp, SelectingTheOptionEnablesConnectAndRedrawsIt) {
 }
 
 TEST_F(LauncherStartUp, ConnectAsksTheShellToOpenTheStartPageAndEnds) {
-  StoreSettings({L"m", L"p", L"  C:\\My Pages\\start page.htm  ", L""});
+  StoreSettings("m", "p", "  C:\\My Pages\\start page.htm  ", "");
   ASSERT_FALSE(StartUpEnded());
   EXPECT_THROW(launcher_->Connect(), ProgramEnded);
   ASSERT_EQ(shell_.requests.size(), 1u);
@@ -335,11 +345,16 @@ TEST_F(LauncherStartUp, ConnectAsksTheShellToOpenTheStartPageAndEnds) {
   EXPECT_FALSE(request.directory);
   EXPECT_EQ(request.show, 1);
   EXPECT_TRUE(platform_.started.empty());
+  EXPECT_EQ(platform_.exit_code, 0);
 }
 
+// Even once the agreement was accepted, and Connect could be pressed.
 TEST_F(LauncherStartUp, IDontUnderstandEndsWithoutOpeningAnything) {
+  StoreSettingsWithSwitch("Y\r\n");
   ASSERT_FALSE(StartUpEnded());
+  launcher_->AcceptanceSelected();
   EXPECT_THROW(launcher_->DontUnderstand(), ProgramEnded);
+  EXPECT_EQ(platform_.exit_code, 0);
   EXPECT_TRUE(shell_.requests.empty());
   EXPECT_TRUE(platform_.started.empty());
 }

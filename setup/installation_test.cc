@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "common/fake_platform.h"
+#include "common/settings_bytes.h"
 #include "common/share_failures.h"
 #include "setup/fake_script_host.h"
 #include "setup/setup_form.h"
@@ -16,6 +17,8 @@ const std::wstring kServer = L"\\\\school\\apps\\launch\\";
 const std::wstring kUpdateInstaller = L"\"" + kServer + L"scr56en.exe\"";
 const std::string kLauncher = std::string("MZ launcher\0\x01\xff", 15);
 const LauncherSettings kSettings{L"Message\r\nline two", L"I agree", L"http://intranet/", kServer};
+const std::string kInstalledSettings = SettingsBytes("Message\r\nline two", "I agree",
+                                                     "http://intranet/", "\\\\school\\apps\\launch\\");
 
 const std::wstring kShortcut = L"C:\\Users\\admin\\Desktop\\Internet Explorer.lnk";
 const FakeScriptHost::Properties kShortcutProperties{
@@ -80,7 +83,7 @@ TEST_F(InstallationTest, ReplacesLauncherSettingsAndShortcutThenSaysDone) {
   Install();
 
   EXPECT_EQ(platform_.files[L"C:\\WINDOWS\\Internet.exe"], kLauncher);
-  EXPECT_EQ(platform_.files[L"C:\\WINDOWS\\Internet.cfg"], EncodeSettings(kSettings));
+  EXPECT_EQ(platform_.files[L"C:\\WINDOWS\\Internet.cfg"], kInstalledSettings);
   EXPECT_EQ(host_.shortcuts, (std::map<std::wstring, FakeScriptHost::Properties>{
                                  {kShortcut, kShortcutProperties}}));
   EXPECT_TRUE(window_.busy);
@@ -113,7 +116,7 @@ TEST_F(InstallationTest, MarkThatCannotBeRemovedDoesNotStopTheInstallation) {
     platform_.download_marks.insert(kServer + L"Internet.exe");
     platform_.unmark_errors[L"C:\\WINDOWS\\Internet.exe"] = number;
     Install();
-    EXPECT_EQ(platform_.files[L"C:\\WINDOWS\\Internet.cfg"], EncodeSettings(kSettings));
+    EXPECT_EQ(platform_.files[L"C:\\WINDOWS\\Internet.cfg"], kInstalledSettings);
     EXPECT_TRUE(ShortcutSaved());
     ASSERT_EQ(platform_.messages.size(), 1u);
     EXPECT_EQ(platform_.messages[0].title, L"Done");
@@ -161,7 +164,7 @@ TEST_F(InstallationTest, OutdatedScriptHostStartsTheUpdateInstallerOrSaysIncompl
 // switch: the settings file failing at any step is reported too.
 TEST_F(InstallationTest, OtherErrorsEndWithTheFatalReport) {
   const std::wstring settings_path = L"C:\\WINDOWS\\Internet.cfg";
-  const std::string installed = EncodeSettings(kSettings);
+  const std::string installed = kInstalledSettings;
   struct Case {
     const char* name;
     std::function<void()> arrange;

@@ -84,12 +84,13 @@ TEST_F(SaveFileSafelyTest, WhereTheSwapCannotBeMadeTheFileIsWrittenInPlace) {
 }
 
 TEST_F(SaveFileSafelyTest, FailuresAreRaisedAndLeaveTheOldFile) {
-  platform_.write_errors[kTemporary] = errors::kDeviceIo;
+  // The connection drops half way through the temporary file.
+  platform_.write_errors_from[kTemporary] = {1000, errors::kDeviceIo};
   EXPECT_EQ(SaveError(), errors::kDeviceIo);
   EXPECT_EQ(platform_.files[kPath], kOld);
   EXPECT_FALSE(platform_.files.count(kTemporary));
 
-  platform_.write_errors.clear();
+  platform_.write_errors_from.clear();
   platform_.open_read_write_errors[kTemporary] = errors::kPathFileAccess;
   platform_.open_read_write_errors[kPath] = errors::kDeviceUnavailable;
   EXPECT_EQ(SaveError(), errors::kDeviceUnavailable);

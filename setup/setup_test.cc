@@ -4,6 +4,7 @@
 
 #include "common/error_of.h"
 #include "common/fake_platform.h"
+#include "common/settings_bytes.h"
 #include "common/share_failures.h"
 #include "common/texts.h"
 #include "setup/fake_script_host.h"
@@ -14,9 +15,17 @@ namespace {
 
 const std::wstring kSettingsPath = L"G:\\launch\\Internet.cfg";
 const std::wstring kServerPath = L"\\\\school\\apps\\launch\\";
-const LauncherSettings kStored{L"  School rules\r\nBe kind.\r\n  ", L"I agree  ",
-                               L"  http://intranet/  ", L"\\\\elsewhere\\"};
+const char* const kServerPathRecord = "\\\\school\\apps\\launch\\";
+const std::string kStored = SettingsBytes("  School rules\r\nBe kind.\r\n  ", "I agree  ",
+                                          "  http://intranet/  ", "\\\\elsewhere\\");
 const LauncherSettings kBuiltIn{texts::kBuiltInMessage, texts::kBuiltInPrompt, L"", kServerPath};
+
+// The built-in texts as a settings file holds them, with a server path.
+std::string BuiltInBytes(std::string_view server_path = kServerPathRecord) {
+  const std::wstring message = texts::kBuiltInMessage, prompt = texts::kBuiltInPrompt;
+  return SettingsBytes(std::string(message.begin(), message.end()),
+                       std::string(prompt.begin(), prompt.end()), "", server_path);
+}
 
 const ShownMessage kNotice{
     L"Because you do not have write access to the server path using the currently logged in "
@@ -89,7 +98,7 @@ TEST_F(SetupTest, OnlyASingleSlashAInstallsAtOnceAndQuietly) {
 }
 
 TEST_F(SetupTest, ServerFileFillsTheEditorsRightTrimmedAndStaysAsItIs) {
-  platform_.files[kSettingsPath] = EncodeSettings(kStored);
+  platform_.files[kSettingsPath] = kStored;
   platform_.read_errors_from[kSettingsPath] = {1500, 57};  // record 4 is never read
   ASSERT_FALSE(StartUpEnded());
   LauncherSettings shown = Shown();
@@ -99,7 +108,7 @@ TEST_F(SetupTest, ServerFileFillsTheEditorsRightTrimmedAndStaysAsItIs) {
   EXPECT_EQ(shown.server_path, kServerPath);
   EXPECT_TRUE(SaveEnabled());
   EXPECT_TRUE(platform_.messages.empty());
-  EXPECT_EQ(platform_.files[kSettingsPath], EncodeSettings(kStored));
+  EXPECT_EQ(platform_.files[kSettingsPath], kStored);
 }
 
 TEST_F(SetupTest, FileWithoutSettingsInAWritableFolderIsDeleted) {
@@ -108,13 +117,14 @@ TEST_F(SetupTest, FileWithoutSettingsInAWritableFolderIsDeleted) {
     if (length >= 0) platform_.files[kSettingsPath] = std::string(length, ' ');
     ASSERT_FALSE(StartUpEnded()) << length;
     EXPECT_FALSE(platform_.files.count(kSettingsPath)) << length;
-    EXPECT_EQ(EncodeSettings(Shown()), EncodeSettings(kBuiltIn)) << length;
+    EXPECT_EQ(Shown(), kBuiltIn) << length;
     EXPECT_TRUE(SaveEnabled());
   }
 }
 
 // Also a share that refuses or fails the probe, the reopen after it, or the
-// reads of a file that did open: the notice once, and the file left alone.
+// reads of a file that did open: the notice once, and the file left alone. A
+// probe that finds no file is no missing write access.
 TEST_F(SetupTest, WithoutWriteAccessSavingIsOffAfterANoticeAndTheFileIsLeftAlone) {
   struct Case {
     std::string name;
@@ -122,10 +132,13 @@ TEST_F(SetupTest, WithoutWriteAccessSavingIsOffAfterANoticeAndTheFileIsLeftAlone
     int32_t number;
     std::optional<std::string> file;
     bool loaded;
+    bool refused = true;
   };
-  const std::string stored = EncodeSettings(kStored);
+  const std::string stored = kStored;
   const std::string wrong_length(1999, 'x');
   std::vector<Case> cases = {
+      Case{"no file at the probe", &FakePlatform::open_read_write_errors, 53, std::nullopt, false,
+           false},
       Case{"device I/O", &FakePlatform::open_read_write_errors, 57, stored, true},
       Case{"unavailable", &FakePlatform::open_read_write_errors, 68, stored, true},
       Case{"denied", &FakePlatform::open_read_write_errors, 70, stored, true},
@@ -152,8 +165,8 @@ TEST_F(SetupTest, WithoutWriteAccessSavingIsOffAfterANoticeAndTheFileIsLeftAlone
     (platform_.*c.fails)[kSettingsPath] = c.number;
     window_.At(kCommand6).enabled = true;
     ASSERT_FALSE(StartUpEnded());
-    EXPECT_FALSE(SaveEnabled());
-    EXPECT_EQ(platform_.messages, std::vector<ShownMessage>{kNotice});
+    EXPECT_EQ(SaveEnabled(), !c.refused);
+    EXPECT_EQ(platform_.messages, c.refused ? std::vector{kNotice} : std::vector<ShownMessage>{});
     EXPECT_EQ(Shown().message,
               c.loaded ? L"  School rules\r\nBe kind.\r\n" : texts::kBuiltInMessage);
     EXPECT_EQ(platform_.files.count(kSettingsPath) ? platform_.files[kSettingsPath] : "",
@@ -166,7 +179,7 @@ TEST_F(SetupTest, UnattendedWithoutWriteAccessInstallsTheBuiltInTextsWithoutANot
   platform_.open_read_write_errors[kSettingsPath] = 70;
   EXPECT_TRUE(StartUpEnded());
   EXPECT_TRUE(platform_.messages.empty());
-  EXPECT_EQ(platform_.files[L"C:\\WINDOWS\\Internet.cfg"], EncodeSettings(kBuiltIn));
+  EXPECT_EQ(platform_.files[L"C:\\WINDOWS\\Internet.cfg"], BuiltInBytes());
 }
 
 TEST_F(SetupTest, OtherErrorsEndWithSetupsFatalReportBeforeTheWindowShows) {
@@ -187,13 +200,11 @@ TEST_F(SetupTest, LocalDiskHasNoServerPathAndWindirIsTrimmed) {
   ASSERT_FALSE(StartUpEnded());
   EXPECT_EQ(Shown().server_path, L"*Not Available*");
   EXPECT_THROW(setup_.Install(), ProgramEnded);
-  LauncherSettings installed = kBuiltIn;
-  installed.server_path = L"*Not Available*";
-  EXPECT_EQ(platform_.files[L"D:\\WINNT\\Internet.cfg"], EncodeSettings(installed));
+  EXPECT_EQ(platform_.files[L"D:\\WINNT\\Internet.cfg"], BuiltInBytes("*Not Available*"));
 }
 
 TEST_F(SetupTest, PreviewAndResetChangeOnlyTheWindow) {
-  platform_.files[kSettingsPath] = EncodeSettings(kStored);
+  platform_.files[kSettingsPath] = kStored;
   ASSERT_FALSE(StartUpEnded());
   window_.SetText(kText2, L"New rules\r\n\r\nRead them.");
   window_.SetText(kText3, L"");
@@ -202,8 +213,8 @@ TEST_F(SetupTest, PreviewAndResetChangeOnlyTheWindow) {
   ExpectDrawn({kText1, kOption1});
 
   setup_.ResetDefaults();
-  EXPECT_EQ(EncodeSettings(Shown()), EncodeSettings(kBuiltIn));
-  EXPECT_EQ(platform_.files[kSettingsPath], EncodeSettings(kStored));
+  EXPECT_EQ(Shown(), kBuiltIn);
+  EXPECT_EQ(platform_.files[kSettingsPath], kStored);
   ExpectDrawn({kText1, kText2, kText3, kText5, kOption1});
 }
 
@@ -215,8 +226,8 @@ TEST_F(SetupTest, SavedSettingsAreWhatTheNextStartLoads) {
   window_.SetText(kText5, L"  G:\\Intranet\\index.htm");
   setup_.SaveSettings();
   EXPECT_EQ(platform_.files[kSettingsPath],
-            EncodeSettings({message.substr(0, 500), L"Yes", L"  G:\\Intranet\\index.htm",
-                            kServerPath}));
+            SettingsBytes(std::string(499, 'm') + "\r", "Yes", "  G:\\Intranet\\index.htm",
+                          kServerPathRecord));
   EXPECT_EQ(platform_.messages, (std::vector<ShownMessage>{
                                     {L"New Settings Saved.", L"Done", MessageIcon::kInformation}}));
   EXPECT_FALSE(platform_.files.count(kSettingsPath + L".new"));
@@ -230,33 +241,37 @@ TEST_F(SetupTest, SavedSettingsAreWhatTheNextStartLoads) {
 
   setup_.ResetDefaults();
   setup_.SaveSettings();
-  EXPECT_EQ(platform_.files[kSettingsPath], EncodeSettings(kBuiltIn));
+  EXPECT_EQ(platform_.files[kSettingsPath], BuiltInBytes());
 }
 
 // The share fails after the new settings went to the temporary file: the
 // failure is raised for the unhandled-error report, and the file is as it was.
+// Only after a refused swap is the file written in place, which is refused
+// here too, with a number of its own.
 TEST_F(SetupTest, SaveOntoAFailingShareKeepsThePreviousFile) {
   for (const ShareFailure& failure : ShareFailures()) {
     SCOPED_TRACE(failure.what);
     platform_ = FakePlatform();
     platform_.program_folder = L"G:\\launch";
-    platform_.files[kSettingsPath] = EncodeSettings(kStored);
+    platform_.files[kSettingsPath] = kStored;
     ASSERT_FALSE(StartUpEnded());
     window_.SetText(kText2, L"changed");
     platform_.replace_errors[kSettingsPath] = failure.number;
-    platform_.open_errors[kSettingsPath] = failure.number;
-    EXPECT_EQ(ErrorOf([&] { setup_.SaveSettings(); }), failure.number);
-    EXPECT_EQ(platform_.files[kSettingsPath], EncodeSettings(kStored));
+    const int32_t in_place = failure.number == 70 ? 75 : 70;
+    platform_.open_errors[kSettingsPath] = in_place;
+    bool refused = failure.number == 70 || failure.number == 75;
+    EXPECT_EQ(ErrorOf([&] { setup_.SaveSettings(); }), refused ? in_place : failure.number);
+    EXPECT_EQ(platform_.files[kSettingsPath], kStored);
     EXPECT_TRUE(platform_.messages.empty());
   }
 }
 
 TEST_F(SetupTest, FailedSaveIsRaisedAndKeepsThePreviousFile) {
-  platform_.files[kSettingsPath] = EncodeSettings(kStored);
+  platform_.files[kSettingsPath] = kStored;
   ASSERT_FALSE(StartUpEnded());
   window_.SetText(kText2, L"changed");
   platform_.write_errors[kSettingsPath + L".new"] = 57;
   EXPECT_EQ(ErrorOf([&] { setup_.SaveSettings(); }), 57);
-  EXPECT_EQ(platform_.files[kSettingsPath], EncodeSettings(kStored));
+  EXPECT_EQ(platform_.files[kSettingsPath], kStored);
   EXPECT_TRUE(platform_.messages.empty());
 }

@@ -133,27 +133,40 @@ TEST_F(NetSwitchTest, ButtonsReplaceTheFileAndSetTheLabel) {
   EXPECT_EQ(platform_.open_files, 0);
 }
 
-// The label never claims a state the file does not hold: an open that fails
-// leaves the file as it was, a write that fails after the open has emptied it
-// leaves it empty, which every reader takes as running.
+// The label keeps the state it showed, and the file holds what got through:
+// all of the old state when the open fails, nothing when the write fails
+// after the open emptied it (which every reader takes as running), and the
+// new letter alone when the connection drops half way through the write.
 TEST_F(NetSwitchTest, FailedWriteIsLeftUnhandledAndKeepsTheLabel) {
-  for (auto fails : {&FakePlatform::open_errors, &FakePlatform::write_errors}) {
+  struct Case {
+    const char* name;
+    void (*fail)(FakePlatform&);
+    int32_t number;
+    const char* left;
+  };
+  const Case cases[] = {
+      {"open", [](FakePlatform& p) { p.open_errors[kSwitchPath] = 70; }, 70, "Y\r\n"},
+      {"write", [](FakePlatform& p) { p.write_errors[kSwitchPath] = 70; }, 70, ""},
+      {"half way", [](FakePlatform& p) { p.write_errors_from[kSwitchPath] = {1, 68}; }, 68, "N"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     platform_ = FakePlatform();
     platform_.program_folder = L"\\\\school\\apps\\launch";
     platform_.files[kSwitchPath] = "Y\r\n";
     ASSERT_FALSE(StartUpEnded());
-    (platform_.*fails)[kSwitchPath] = 70;
-    EXPECT_EQ(ErrorOf([&] { netswitch_.Stop(); }), 70);
+    c.fail(platform_);
+    EXPECT_EQ(ErrorOf([&] { netswitch_.Stop(); }), c.number);
     EXPECT_EQ(DrawnState(), L"RUNNING");
-    EXPECT_EQ(platform_.files[kSwitchPath], fails == &FakePlatform::open_errors ? "Y\r\n" : "");
+    EXPECT_EQ(platform_.files[kSwitchPath], c.left);
+    EXPECT_EQ(platform_.open_files, 0);
   }
 }
 
 TEST_F(NetSwitchTest, QuitEndsWithoutTouchingTheFile) {
   platform_.files[kSwitchPath] = "N\r\n";
   ASSERT_FALSE(StartUpEnded());
-  platform_.log.clear();
   EXPECT_THROW(netswitch_.Quit(), ProgramEnded);
-  EXPECT_EQ(platform_.log, (std::vector<std::wstring>{L"end"}));
+  EXPECT_EQ(platform_.exit_code, 0);
   EXPECT_EQ(platform_.files[kSwitchPath], "N\r\n");
 }

@@ -1,9 +1,10 @@
 // Shared use of Internet.set under load, in separate processes: one writer
-// presses STOP and ReSTART as fast as it can while Launcher-style readers
-// (first line, trimmed) and switch-style readers (read-write open, first byte)
+// presses STOP and ReSTART as fast as it can while the Launcher's reader
+// (first line, trimmed) and the switch tool's (read-write open, first byte)
 // read the same file. Every write must succeed, and every read must decide
-// running or stopped, or fail with a file-access error (the file is in use or
-// empty for a moment, which counts as running); anything else fails the test.
+// running or stopped as its rule says of the bytes it read, or fail with a
+// file-access error (the file is in use or empty for a moment, which counts
+// as running); anything else fails the test.
 //
 //   switch_stress FOLDER SECONDS           runs the whole test and prints counts
 //   switch_stress writer|line|byte FILE SECONDS RESULT   one process of it
@@ -15,7 +16,10 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/error.h"
@@ -41,19 +45,65 @@ bool Plausible(const std::string& bytes) {
   return bytes.empty() || bytes == "N" || bytes == "Y";
 }
 
-void ReadOnce(const std::string& mode, Win32Platform& platform, const std::wstring& path,
+// A file whose reads are kept from its first byte on, so that a reader's
+// decision can be checked against exactly the bytes it read.
+class RecordedFile : public File {
+ public:
+  RecordedFile(std::unique_ptr<File> file, std::string& read)
+      : file_(std::move(file)), read_(read) {}
+  int64_t Length() override { return file_->Length(); }
+  std::string ReadAt(int64_t offset, size_t count) override {
+    std::string bytes = file_->ReadAt(offset, count);
+    if (offset == static_cast<int64_t>(read_.size())) read_ += bytes;
+    return bytes;
+  }
+  void WriteAt(int64_t offset, std::string_view bytes) override { file_->WriteAt(offset, bytes); }
+
+ private:
+  std::unique_ptr<File> file_;
+  std::string& read_;
+};
+
+// The Windows platform, keeping what was read of the file it opened last.
+class RecordingPlatform : public Win32Platform {
+ public:
+  std::string read;
+  std::unique_ptr<File> Open(const std::wstring& path, OpenMode mode) override {
+    read.clear();
+    return std::make_unique<RecordedFile>(Win32Platform::Open(path, mode), read);
+  }
+};
+
+// The rules the readers follow, written out once more: the Launcher stops at
+// a first line (up to the first carriage return) that is "N" between blanks,
+// the switch tool at a first byte "N".
+std::string FirstLine(const std::string& bytes) { return bytes.substr(0, bytes.find('\r')); }
+bool LineSaysStopped(const std::string& line) {
+  size_t first = line.find_first_not_of(' ');
+  return first != std::string::npos &&
+         line.substr(first, line.find_last_not_of(' ') + 1 - first) == "N";
+}
+
+void ReadOnce(const std::string& mode, RecordingPlatform& platform, const std::wstring& path,
               Counts& counts) {
   try {
+    AccessSwitch state;
+    std::string seen;
+    bool stopped;
     if (mode == "line") {
-      std::string line = ReadFirstLine(*platform.Open(path, OpenMode::kRead));
-      if (!Plausible(line)) counts.unexpected = "line '" + line + "'";
-      Record(counts, line == "N" ? AccessSwitch::kStopped : AccessSwitch::kRunning);
+      state = ReadSwitchFirstLine(platform, path);
+      seen = FirstLine(platform.read);
+      stopped = LineSaysStopped(seen);
     } else {
-      auto file = platform.Open(path, OpenMode::kReadWrite);
-      std::string first = file->ReadAt(0, 1);
-      if (!Plausible(first)) counts.unexpected = "first byte '" + first + "'";
-      Record(counts, ReadSwitchFirstByte(*file));
+      state = ReadSwitchFirstByte(*platform.Open(path, OpenMode::kReadWrite));
+      seen = platform.read.substr(0, 1);
+      stopped = seen == "N";
     }
+    if (!Plausible(seen)) counts.unexpected = mode + " read '" + seen + "'";
+    if ((state == AccessSwitch::kStopped) != stopped) {
+      counts.unexpected = mode + " reader decided against the rule on '" + seen + "'";
+    }
+    Record(counts, state);
   } catch (const RunTimeError& e) {
     if (IsFileAccessError(e.number())) {
       ++counts.errors[e.number()];
@@ -65,7 +115,7 @@ void ReadOnce(const std::string& mode, Win32Platform& platform, const std::wstri
 }
 
 int RunOne(const std::string& mode, const std::wstring& path, int seconds, const char* result) {
-  Win32Platform platform;
+  RecordingPlatform platform;
   Counts counts;
   auto end = Clock::now() + std::chrono::seconds(seconds);
   for (long n = 0; Clock::now() < end; ++n) {
