@@ -23,6 +23,8 @@
 
 #include <set>
 
+#include "import_hooks.h"
+
 namespace {
 
 constexpr wchar_t kFormClass[] = L"BrowserLauncherForm";
@@ -108,30 +110,9 @@ FARPROC WINAPI LookUpOnTheMonitor(HMODULE module, LPCSTR name) {
   return real_get_proc_address(module, name);
 }
 
-struct Hook {
-  const char* library;
-  const char* name;
-  void* replacement;
-  void** real;
-};
-
-template <typename Function>
-Hook HookOf(const char* library, const char* name, Function replacement, Function* real) {
-  *real = reinterpret_cast<Function>(
-      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA(library), name)));
-  return {library, name, reinterpret_cast<void*>(replacement), reinterpret_cast<void**>(real)};
-}
-
-void Patch(IMAGE_THUNK_DATA& slot, void* replacement) {
-  DWORD protection = 0;
-  VirtualProtect(&slot.u1.Function, sizeof slot.u1.Function, PAGE_READWRITE, &protection);
-  slot.u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-  VirtualProtect(&slot.u1.Function, sizeof slot.u1.Function, protection, &protection);
-}
-
 // Points the exe's imports of the hooked names at the hooks.
-void PatchImports() {
-  const Hook hooks[] = {
+void HookImports() {
+  PatchImports({
       HookOf("gdi32.dll", "CreateFontW", &TrackedCreateFont, &real_create_font),
       HookOf("gdi32.dll", "CreateSolidBrush", &TrackedCreateSolidBrush, &real_create_solid_brush),
       HookOf("gdi32.dll", "CreatePen", &TrackedCreatePen, &real_create_pen),
@@ -139,27 +120,7 @@ void PatchImports() {
       HookOf("user32.dll", "LoadImageW", &TrackedLoadImage, &real_load_image),
       HookOf("user32.dll", "DestroyIcon", &TrackedDestroyIcon, &real_destroy_icon),
       HookOf("kernel32.dll", "GetProcAddress", &LookUpOnTheMonitor, &real_get_proc_address),
-  };
-  auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
-      base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& directory =
-      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  for (auto* imports = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
-       imports->Name; ++imports) {
-    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imports->OriginalFirstThunk);
-    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imports->FirstThunk);
-    for (; names->u1.AddressOfData; ++names, ++slots) {
-      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-      auto* name = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-      for (const Hook& hook : hooks) {
-        if (lstrcmpiA(reinterpret_cast<char*>(base + imports->Name), hook.library) == 0 &&
-            lstrcmpA(reinterpret_cast<char*>(name->Name), hook.name) == 0) {
-          Patch(*slots, hook.replacement);
-        }
-      }
-    }
-  }
+  });
 }
 
 BOOL CALLBACK FindForm(HWND window, LPARAM found) {
@@ -248,7 +209,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     wchar_t dpi[8];
     DWORD length = GetEnvironmentVariableW(L"DPI_MOVER_MONITOR", dpi, 8);
     if (length > 0 && length < 8) monitor_dpi = static_cast<UINT>(_wtoi(dpi));
-    PatchImports();
+    HookImports();
     CloseHandle(CreateThread(nullptr, 0, Serve, nullptr, 0, nullptr));
   }
   return TRUE;

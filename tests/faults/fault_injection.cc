@@ -34,6 +34,8 @@
 #include <string>
 #include <vector>
 
+#include "import_hooks.h"
+
 namespace {
 
 struct Settings {
@@ -225,66 +227,24 @@ BOOL WINAPI ChosenProcessIdToSessionId(DWORD process, DWORD* session) {
   return TRUE;
 }
 
-struct Hook {
-  const char* library;
-  const char* name;
-  void* replacement;
-  void** real;
-};
-
-template <typename Function>
-Hook HookOf(const char* name, Function replacement, Function* real,
-            const char* library = "kernel32.dll") {
-  return {library, name, reinterpret_cast<void*>(replacement), reinterpret_cast<void**>(real)};
-}
-
 // Points the exe's imports of the hooked names at the hooks.
-void PatchImports() {
-  const Hook hooks[] = {
-      HookOf("CreateFileW", &FailingCreateFile, &real_create_file),
-      HookOf("ReadFile", &FailingReadFile, &real_read_file),
-      HookOf("WriteFile", &FailingWriteFile, &real_write_file),
-      HookOf("GetFileSizeEx", &FailingGetFileSizeEx, &real_get_file_size_ex),
-      HookOf("CopyFileW", &FailingCopyFile, &real_copy_file),
-      HookOf("DeleteFileW", &FailingDeleteFile, &real_delete_file),
-      HookOf("ReplaceFileW", &FailingReplaceFile, &real_replace_file),
-      HookOf("CreateProcessW", &FailingCreateProcess, &real_create_process),
-      HookOf("LoadLibraryW", &FailingLoadLibrary, &real_load_library),
-      HookOf("CloseHandle", &TrackingCloseHandle, &real_close_handle),
-      HookOf("ProcessIdToSessionId", &ChosenProcessIdToSessionId, &real_process_id_to_session_id),
-      HookOf("GetTokenInformation", &ChosenGetTokenInformation, &real_get_token_information,
-             "advapi32.dll"),
-  };
-  for (const Hook& hook : hooks) {
-    *hook.real = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(hook.library), hook.name));
-  }
-
-  auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& directory =
-      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  auto* imports = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
-  for (; imports->Name; ++imports) {
-    const char* library = reinterpret_cast<char*>(base + imports->Name);
-    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imports->OriginalFirstThunk);
-    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imports->FirstThunk);
-    for (; names->u1.AddressOfData; ++names, ++slots) {
-      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-      auto* name = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-      for (const Hook& hook : hooks) {
-        if (lstrcmpiA(library, hook.library) != 0 ||
-            lstrcmpA(reinterpret_cast<char*>(name->Name), hook.name) != 0) {
-          continue;
-        }
-        DWORD protection = 0;
-        VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE,
-                       &protection);
-        slots->u1.Function = reinterpret_cast<ULONG_PTR>(hook.replacement);
-        VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
-      }
-    }
-  }
+void HookImports() {
+  PatchImports({
+      HookOf("kernel32.dll", "CreateFileW", &FailingCreateFile, &real_create_file),
+      HookOf("kernel32.dll", "ReadFile", &FailingReadFile, &real_read_file),
+      HookOf("kernel32.dll", "WriteFile", &FailingWriteFile, &real_write_file),
+      HookOf("kernel32.dll", "GetFileSizeEx", &FailingGetFileSizeEx, &real_get_file_size_ex),
+      HookOf("kernel32.dll", "CopyFileW", &FailingCopyFile, &real_copy_file),
+      HookOf("kernel32.dll", "DeleteFileW", &FailingDeleteFile, &real_delete_file),
+      HookOf("kernel32.dll", "ReplaceFileW", &FailingReplaceFile, &real_replace_file),
+      HookOf("kernel32.dll", "CreateProcessW", &FailingCreateProcess, &real_create_process),
+      HookOf("kernel32.dll", "LoadLibraryW", &FailingLoadLibrary, &real_load_library),
+      HookOf("kernel32.dll", "CloseHandle", &TrackingCloseHandle, &real_close_handle),
+      HookOf("kernel32.dll", "ProcessIdToSessionId", &ChosenProcessIdToSessionId,
+             &real_process_id_to_session_id),
+      HookOf("advapi32.dll", "GetTokenInformation", &ChosenGetTokenInformation,
+             &real_get_token_information),
+  });
 }
 
 void ReadSettings() {
@@ -309,7 +269,7 @@ void ReadSettings() {
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
     ReadSettings();
-    PatchImports();
+    HookImports();
   }
   return TRUE;
 }
