@@ -75,6 +75,13 @@ class PackageTest(unittest.TestCase):
                 at = text.find(leftover)
                 self.assertEqual(at, -1, text[max(at - 60, 0):at + 60])
 
+    def test_guide_links_lead_to_its_own_sections(self):
+        page = self.package.read(GUIDE).decode("utf-8")
+        anchors = set(re.findall(r'\bid="([^"]+)"', page))
+        for target in set(re.findall(r'href="#([^"]*)"', page)):
+            with self.subTest(link=target):
+                self.assertIn(target, anchors)
+
 
 if __name__ == "__main__":
     unittest.main()
