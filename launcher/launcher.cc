@@ -11,8 +11,9 @@
 
 void Launcher::StartUp() {
   window_.SetSelected(kOption1, false);
-  // Once all four records are read the file's texts stay, even when reading
-  // the access switch fails afterwards.
+  // Once all four records are read the file's texts stay, even when showing
+  // the window fails afterwards. A switch that cannot be read is no failure
+  // here: AccessStopped lets the pupil in and leaves its warning.
   bool records_read = false;
   if (Handled([&] {
         records_read = ApplySettings(WithTrailingBackslash(platform_.ProgramFolder()));

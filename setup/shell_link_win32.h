@@ -9,5 +9,6 @@
 
 // A shell that knows the special folders "Desktop" and "AllUsersDesktop" and
 // makes shortcuts whose properties are TargetPath, Description, Arguments,
-// WorkingDirectory and WindowStyle, as the script host's do. COM must be running on this thread.
+// WorkingDirectory and WindowStyle, as the script host's do. COM must be
+// running on this thread.
 std::unique_ptr<ScriptShell> CreateShellLinkShell(CreateInstance create);
